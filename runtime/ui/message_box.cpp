@@ -1,0 +1,96 @@
+#include "runtime/ui/message_box.h"
+
+#include <iterator>
+
+#include "platform/desktop.h"
+#include "runtime/env/catalog.h"
+#include "runtime/text/dyn_strings.h"
+#include "runtime/text/text_search.h"
+#include "runtime/ui/cp1252_widen.h"
+
+namespace rt {
+
+namespace {
+
+struct KindRow {
+    MsgIcon icon;
+    MsgButtons buttons;
+    const char* caption;  // catalog code of the default caption
+};
+
+constexpr KindRow kKinds[] = {
+    {MsgIcon::kInformation, MsgButtons::kOk, "0014"},
+    {MsgIcon::kWarning, MsgButtons::kOk, "0012"},
+    {MsgIcon::kInformation, MsgButtons::kOkCancel, "0014"},
+    {MsgIcon::kError, MsgButtons::kOk, "0013"},
+    {MsgIcon::kError, MsgButtons::kRetryCancel, "0012"},
+    {MsgIcon::kInformation, MsgButtons::kYesNo, "0014"},
+    {MsgIcon::kInformation, MsgButtons::kYesNoCancel, "0014"},
+};
+
+// First byte of item n (1 or 2) of the answer list "0011" ("Ss,Nn"): the yes and no letters.
+// An empty item gives 0.
+std::uint8_t AnswerLetter(int item) {
+    const StrDesc list = MsgText("0011");
+    if (list.IsError() || list.len == 0) return 0;
+    std::uint16_t start = 0;
+    if (item == 2) {
+        const std::uint16_t comma = FindChar(list, 0, ',', kQuoteAware);
+        if (comma == kNone) return 0;
+        start = comma + 1;
+    }
+    if (start >= list.len || list.bytes()[start] == ',') return 0;
+    return list.bytes()[start];
+}
+
+// The button whose answer a box gives when the desktop could not show it: the one that confirms
+// least (Cancel, else No, else the only button).
+MsgButton LastButton(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::kOk: return MsgButton::kOk;
+        case MsgButtons::kYesNo: return MsgButton::kNo;
+        case MsgButtons::kOkCancel:
+        case MsgButtons::kRetryCancel:
+        case MsgButtons::kYesNoCancel: return MsgButton::kCancel;
+    }
+    return MsgButton::kCancel;
+}
+
+std::uint8_t AnswerOf(MsgButton button) {
+    switch (button) {
+        case MsgButton::kOk:
+        case MsgButton::kRetry:
+        case MsgButton::kYes: return AnswerLetter(1);
+        case MsgButton::kNo: return AnswerLetter(2);
+        default: return kMsgAnswerCancel;
+    }
+}
+
+}  // namespace
+
+std::uint8_t MsgShow(StrDesc text, StrDesc caption, std::uint16_t kind) {
+    const KindRow& row = kKinds[kind < std::size(kKinds) ? kind : std::uint16_t{kMsgInfo}];
+    DynScope scope;
+
+    Desktop* desktop = DesktopGet();
+    // Input typed ahead must not answer the box. The runtime has no windows of its own yet, so the
+    // input is always dropped; once it has, input is dropped only while none of them is open.
+    if (desktop != nullptr) desktop->DiscardPendingInput();
+
+    MsgBoxRequest request;
+    request.text = Cp1252ToUtf16(text);
+    const bool own_caption = !caption.IsError() && caption.len != 0;
+    request.caption = Cp1252ToUtf16(own_caption ? caption : MsgText(row.caption));
+    request.icon = row.icon;
+    request.buttons = row.buttons;
+
+    MsgButton pressed = desktop != nullptr ? desktop->ShowMessageBox(request) : MsgButton::kNone;
+    if (pressed == MsgButton::kNone) pressed = LastButton(row.buttons);
+    return AnswerOf(pressed);
+}
+
+bool MsgAsk(StrDesc text) { return MsgShow(text, StrEmpty(), kMsgYesNo) == AnswerLetter(1); }
+
+std::uint8_t MsgInfo(StrDesc text, StrDesc caption) { return MsgShow(text, caption, kMsgInfo); }
+
+}  // namespace rt
