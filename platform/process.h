@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace rt {
 
 // Keeps the process arguments; the application and the tool call it first thing in main().
 void PlatformSetArgs(int argc, const char* const* argv);
@@ -35,18 +35,18 @@ std::string PlatformCurrentFolder();
 std::string PlatformEnv(const std::string& name);
 
 // Local calendar time.
-struct DateTime {
+struct PlatformDateTime {
     int year = 0, month = 0, day = 0;        // month 1..12, day 1..31
     int hour = 0, minute = 0, second = 0;
     int millisecond = 0;
     int weekday = 0;                         // 0 = Sunday
 };
-DateTime PlatformNow();
+PlatformDateTime PlatformNow();
 // A time stamp (seconds since the epoch) as local calendar time.
-DateTime PlatformLocalTime(std::int64_t seconds);
+PlatformDateTime PlatformLocalTime(std::int64_t seconds);
 
 // One match of a file search.
-struct FoundFile {
+struct PlatformFoundFile {
     std::string name;            // without folder
     std::int64_t modified = 0;   // last modification, seconds since the epoch
     std::uint64_t size = 0;
@@ -56,7 +56,7 @@ struct FoundFile {
 // regard to case ("*.*" matches every name). A name without wildcards matches the entry of that name,
 // or else the one entry whose name differs only in case. "." and ".." are never listed for a
 // wildcard. Matches come sorted by name.
-std::vector<FoundFile> PlatformFindFiles(const std::string& pattern);
+std::vector<PlatformFoundFile> PlatformFindFiles(const std::string& pattern);
 
 // A fresh file name (no folder, no points) that names no file in the temporary folder.
 std::string PlatformUniqueName();
@@ -84,4 +84,4 @@ std::int64_t PlatformTell(std::FILE* f);  // -1 when the stream has no position
 int PlatformFlush(std::FILE* f);
 int PlatformClose(std::FILE* f);
 
-}  // namespace platform
+}  // namespace rt

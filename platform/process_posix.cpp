@@ -1,0 +1,443 @@
+// Process services on a POSIX system. Runtime paths ('\' separators, Windows-1252 bytes) become
+// system paths ('/' separators, UTF-8) here and nowhere else.
+#include "platform/process.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+
+extern char** environ;
+
+namespace rt {
+namespace {
+
+// ---- Windows-1252 <-> Unicode ----
+
+// Code points of the bytes 0x80..0x9F; the five bytes Windows-1252 leaves unassigned map to the C1
+// control of the same value so that every byte survives a round trip.
+constexpr char32_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t FromCp1252(unsigned char b) { return (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : b; }
+
+// The Windows-1252 byte of a code point, '?' when it has none.
+char ToCp1252(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] == c) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Decodes UTF-8; a byte that does not start a valid sequence stands for itself (names written in a
+// single-byte encoding stay readable).
+std::u32string DecodeUtf8(const std::string& s) {
+    std::u32string out;
+    std::size_t i = 0, n = s.size();
+    while (i < n) {
+        unsigned char b = static_cast<unsigned char>(s[i]);
+        int extra = (b >= 0xC2 && b < 0xE0) ? 1 : (b >= 0xE0 && b < 0xF0) ? 2 : (b >= 0xF0 && b < 0xF5) ? 3 : 0;
+        if (extra == 0 || i + extra >= n) {
+            out += b;
+            ++i;
+            continue;
+        }
+        char32_t c = b & (0x3F >> extra);
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            unsigned char t = static_cast<unsigned char>(s[i + k]);
+            if ((t & 0xC0) != 0x80) { ok = false; break; }
+            c = (c << 6) | (t & 0x3F);
+        }
+        if (!ok || (extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF))) {
+            out += b;
+            ++i;
+            continue;
+        }
+        out += c;
+        i += extra + 1;
+    }
+    return out;
+}
+
+std::string Utf8ToCp1252(const std::string& s) {
+    std::string out;
+    for (char32_t c : DecodeUtf8(s)) out += ToCp1252(c);
+    return out;
+}
+
+std::string Cp1252ToUtf8(const std::string& s) {
+    std::string out;
+    for (char ch : s) AppendUtf8(out, FromCp1252(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+std::string ToSystemPath(const std::string& path) {
+    std::string p = Cp1252ToUtf8(path);
+    std::replace(p.begin(), p.end(), '\\', '/');
+    return p;
+}
+
+std::string FromSystemPath(const std::string& path) {
+    std::string p = Utf8ToCp1252(path);
+    std::replace(p.begin(), p.end(), '/', '\\');
+    return p;
+}
+
+// ---- Case-insensitive names ----
+
+char32_t FoldCase(char32_t c) {
+    if (c >= 'A' && c <= 'Z') return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;  // Latin-1 capitals
+    return c;
+}
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    std::u32string x = DecodeUtf8(a), y = DecodeUtf8(b);
+    if (x.size() != y.size()) return false;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (FoldCase(x[i]) != FoldCase(y[i])) return false;
+    return true;
+}
+
+// Wildcard match on code points: '*' any run, '?' one character, letters without regard to case.
+bool WildMatch(const std::u32string& pat, const std::u32string& name) {
+    std::size_t p = 0, n = 0, star = std::u32string::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pat.size() && (pat[p] == U'?' || FoldCase(pat[p]) == FoldCase(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pat.size() && pat[p] == U'*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::u32string::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pat.size() && pat[p] == U'*') ++p;
+    return p == pat.size();
+}
+
+bool Exists(const std::string& sysPath) {
+    struct stat st;
+    return ::lstat(sysPath.c_str(), &st) == 0;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return names;
+    while (dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        names.emplace_back(e->d_name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The system path itself when it exists; otherwise the path whose missing components are replaced by
+// the first entry (in name order) of their folder that differs only in case; the path unchanged when
+// some component cannot be found either way.
+std::string ResolveCase(const std::string& sysPath) {
+    if (sysPath.empty() || Exists(sysPath)) return sysPath;
+    std::string done;
+    std::size_t i = 0;
+    if (sysPath[0] == '/') {
+        done = "/";
+        i = 1;
+    }
+    while (i <= sysPath.size()) {
+        std::size_t slash = sysPath.find('/', i);
+        if (slash == std::string::npos) slash = sysPath.size();
+        std::string comp = sysPath.substr(i, slash - i);
+        if (!comp.empty()) {
+            std::string candidate = done + comp;
+            if (comp != "." && comp != ".." && !Exists(candidate)) {
+                std::string found;
+                for (const std::string& name : FolderEntries(done))
+                    if (SameIgnoringCase(name, comp)) { found = name; break; }
+                if (found.empty()) return sysPath;
+                candidate = done + found;
+            }
+            done = candidate;
+        }
+        if (slash < sysPath.size()) done += '/';
+        i = slash + 1;
+    }
+    return done;
+}
+
+// ---- Command line ----
+
+std::vector<std::string> g_args;  // system bytes (UTF-8); the first is replaced by the program path
+bool g_argsSet = false;
+
+std::vector<std::string> ArgsOfProcess() {
+    std::vector<std::string> args;
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::size_t start = 0;
+    while (start < all.size()) {
+        std::size_t end = all.find('\0', start);
+        if (end == std::string::npos) end = all.size();
+        args.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return args;
+}
+
+std::string ProgramPath(const std::string& argv0) {
+    char buffer[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n > 0) return std::string(buffer, static_cast<std::size_t>(n));
+    if (char* real = ::realpath(argv0.c_str(), nullptr)) {
+        std::string p(real);
+        std::free(real);
+        return p;
+    }
+    return argv0;
+}
+
+// The command line as code points: the program path with '\' separators, then the arguments.
+std::u32string CommandLineChars() {
+    std::vector<std::string> args = g_argsSet ? g_args : ArgsOfProcess();
+    std::u32string line;
+    for (std::size_t i = 0; i < args.size() || i == 0; ++i) {
+        std::string word;
+        if (i == 0) {
+            word = ProgramPath(args.empty() ? std::string() : args[0]);
+            std::replace(word.begin(), word.end(), '/', '\\');
+        } else {
+            word = args[i];
+        }
+        std::u32string w = DecodeUtf8(word);
+        if (i > 0) line += U' ';
+        bool quote = w.find(U' ') != std::u32string::npos;
+        if (quote) line += U'"';
+        line += w;
+        if (quote) line += U'"';
+    }
+    return line;
+}
+
+}  // namespace
+
+void PlatformSetArgs(int argc, const char* const* argv) {
+    g_args.clear();
+    for (int i = 0; i < argc && argv; ++i) g_args.emplace_back(argv[i] ? argv[i] : "");
+    g_argsSet = true;
+}
+
+std::u16string PlatformCommandLine() {
+    std::u16string out;
+    for (char32_t c : CommandLineChars()) {
+        if (c < 0x10000) {
+            out += static_cast<char16_t>(c);
+        } else {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        }
+    }
+    return out;
+}
+
+std::string PlatformCommandLineBytes() {
+    std::string out;
+    for (char32_t c : CommandLineChars()) out += ToCp1252(c);
+    return out;
+}
+
+std::string PlatformCurrentFolder() {
+    char* cwd = ::getcwd(nullptr, 0);
+    if (!cwd) return std::string();
+    std::string folder = FromSystemPath(cwd);
+    std::free(cwd);
+    return folder;
+}
+
+std::string PlatformEnv(const std::string& name) {
+    if (name.empty()) return std::string();
+    std::string sysName = Cp1252ToUtf8(name);
+    if (const char* v = std::getenv(sysName.c_str())) return Utf8ToCp1252(v);
+    for (char** e = environ; e && *e; ++e) {
+        const char* eq = std::strchr(*e, '=');
+        if (eq && SameIgnoringCase(std::string(*e, static_cast<std::size_t>(eq - *e)), sysName)) return Utf8ToCp1252(eq + 1);
+    }
+    if (SameIgnoringCase(sysName, "TEMP")) {
+        const char* tmpdir = std::getenv("TMPDIR");
+        return Utf8ToCp1252(tmpdir && *tmpdir ? tmpdir : "/tmp");
+    }
+    return std::string();
+}
+
+PlatformDateTime PlatformLocalTime(std::int64_t seconds) {
+    PlatformDateTime dt;
+    std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    if (!::localtime_r(&t, &tm)) return dt;
+    dt.year = tm.tm_year + 1900;
+    dt.month = tm.tm_mon + 1;
+    dt.day = tm.tm_mday;
+    dt.hour = tm.tm_hour;
+    dt.minute = tm.tm_min;
+    dt.second = tm.tm_sec;
+    dt.weekday = tm.tm_wday;
+    return dt;
+}
+
+PlatformDateTime PlatformNow() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    PlatformDateTime dt = PlatformLocalTime(ts.tv_sec);
+    dt.millisecond = static_cast<int>(ts.tv_nsec / 1000000);
+    return dt;
+}
+
+std::vector<PlatformFoundFile> PlatformFindFiles(const std::string& pattern) {
+    std::vector<PlatformFoundFile> found;
+    std::string sys = ToSystemPath(pattern);
+    if (sys.empty()) return found;
+    std::size_t slash = sys.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string() : sys.substr(0, slash == 0 ? 1 : slash);
+    std::string namePattern = slash == std::string::npos ? sys : sys.substr(slash + 1);
+    auto add = [&found](const std::string& path, const std::string& name) {
+        struct stat st;
+        if (::stat(path.c_str(), &st) != 0) return;
+        PlatformFoundFile f;
+        f.name = Utf8ToCp1252(name);
+        f.modified = st.st_mtime;
+        f.size = static_cast<std::uint64_t>(st.st_size);
+        f.folder = S_ISDIR(st.st_mode);
+        found.push_back(std::move(f));
+    };
+    if (namePattern.find_first_of("*?") == std::string::npos) {
+        std::string resolved = ResolveCase(sys);
+        std::size_t s = resolved.rfind('/');
+        add(resolved, s == std::string::npos ? resolved : resolved.substr(s + 1));
+        return found;
+    }
+    if (namePattern == "*.*") namePattern = "*";
+    std::string sysFolder = folder.empty() ? std::string() : ResolveCase(folder);
+    std::u32string pat = DecodeUtf8(namePattern);
+    for (const std::string& name : FolderEntries(sysFolder)) {
+        if (!WildMatch(pat, DecodeUtf8(name))) continue;
+        std::string path = sysFolder.empty() ? name
+                           : sysFolder == "/" ? "/" + name : sysFolder + "/" + name;
+        add(path, name);
+    }
+    return found;
+}
+
+std::string PlatformUniqueName() {
+    std::string folder = ToSystemPath(PlatformEnv("TEMP"));
+    std::string templ = (folder.empty() ? std::string(".") : folder) + "/qnt" + "XXXXXX";
+    std::vector<char> buffer(templ.begin(), templ.end());
+    buffer.push_back('\0');
+    int fd = ::mkstemp(buffer.data());
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(buffer.data());
+        std::string path(buffer.data());
+        return path.substr(path.rfind('/') + 1);
+    }
+    // No usable temporary folder: a name from the process and a counter is still unique enough for
+    // the caller, which deletes any file of that name before use.
+    static unsigned counter = 0;
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    return "qnt" + std::to_string(::getpid()) + "n" + std::to_string(++counter) + "t" +
+           std::to_string(ts.tv_nsec % 1000000);
+}
+
+std::FILE* PlatformOpen(const std::string& path, const char* mode) {
+    if (path.empty() || !mode) return nullptr;
+    std::string sys = ToSystemPath(path);
+    std::FILE* f = std::fopen(sys.c_str(), mode);
+    if (!f && mode[0] == 'r' && errno == ENOENT) {
+        std::string resolved = ResolveCase(sys);
+        if (resolved != sys) f = std::fopen(resolved.c_str(), mode);
+    }
+    return f;
+}
+
+int PlatformRemove(const std::string& path) {
+    if (path.empty()) return ENOENT;
+    return std::remove(ToSystemPath(path).c_str()) == 0 ? 0 : errno;
+}
+
+int PlatformRename(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty()) return ENOENT;
+    return std::rename(ToSystemPath(from).c_str(), ToSystemPath(to).c_str()) == 0 ? 0 : errno;
+}
+
+int PlatformMakeFolder(const std::string& path) {
+    if (path.empty()) return ENOENT;
+    return ::mkdir(ToSystemPath(path).c_str(), 0777) == 0 ? 0 : errno;
+}
+
+int PlatformErrNotFound() { return ENOENT; }
+int PlatformErrDenied() { return EACCES; }
+int PlatformErrExists() { return EEXIST; }
+
+std::FILE* PlatformStdStream(int which) {
+    switch (which) {
+        case 0: return stdin;
+        case 1: return stdout;
+        case 2: return stderr;
+        default: return nullptr;
+    }
+}
+
+std::size_t PlatformRead(std::FILE* f, void* buffer, std::size_t n) {
+    return f && n ? std::fread(buffer, 1, n, f) : 0;
+}
+
+std::size_t PlatformWrite(std::FILE* f, const void* data, std::size_t n) {
+    return f && n ? std::fwrite(data, 1, n, f) : 0;
+}
+
+int PlatformSeek(std::FILE* f, std::int64_t offset, int origin) {
+    if (!f) return -1;
+    int whence = origin == 1 ? SEEK_CUR : origin == 2 ? SEEK_END : SEEK_SET;
+    return ::fseeko(f, static_cast<off_t>(offset), whence) == 0 ? 0 : -1;
+}
+
+std::int64_t PlatformTell(std::FILE* f) { return f ? static_cast<std::int64_t>(::ftello(f)) : -1; }
+
+int PlatformFlush(std::FILE* f) { return f ? std::fflush(f) : -1; }
+
+int PlatformClose(std::FILE* f) { return f ? std::fclose(f) : -1; }
+
+}  // namespace rt
