@@ -5,8 +5,8 @@
 #include "platform/desktop.h"
 #include "runtime/env/catalog.h"
 #include "runtime/text/dyn_strings.h"
-#include "runtime/text/text_search.h"
-#include "runtime/ui/cp1252_widen.h"
+#include "runtime/text/platform_text.h"
+#include "runtime/text/text_lists.h"
 
 namespace rt {
 
@@ -28,19 +28,20 @@ constexpr KindRow kKinds[] = {
     {MsgIcon::kInformation, MsgButtons::kYesNoCancel, "0014"},
 };
 
-// First byte of item n (1 or 2) of the answer list "0011" ("Ss,Nn"): the yes and no letters.
-// An empty item gives 0.
-std::uint8_t AnswerLetter(int item) {
-    const StrDesc list = MsgText("0011");
-    if (list.IsError() || list.len == 0) return 0;
-    std::uint16_t start = 0;
-    if (item == 2) {
-        const std::uint16_t comma = FindChar(list, 0, ',', kQuoteAware);
-        if (comma == kNone) return 0;
-        start = comma + 1;
-    }
-    if (start >= list.len || list.bytes()[start] == ',') return 0;
-    return list.bytes()[start];
+// First byte of item n of the answer list "0011" ("Ss,Nn"): item 1 holds the yes letters, item 2 the
+// no letters. An empty item gives 0.
+std::uint8_t AnswerLetter(std::uint16_t item) {
+    const StrDesc letters = Item(MsgText("0011"), ',', item);
+    return letters.IsError() || letters.len == 0 ? 0 : letters.bytes()[0];
+}
+
+// The desktop takes UTF-16; every byte is decoded on its own, so embedded NULs survive too.
+std::u16string ToDesktopText(StrDesc text) {
+    std::u16string out;
+    if (text.IsError()) return out;
+    out.reserve(text.len);
+    for (std::uint16_t i = 0; i < text.len; ++i) out += Cp1252ToUnit(text.bytes()[i]);
+    return out;
 }
 
 // The button whose answer a box gives when the desktop could not show it: the one that confirms
@@ -78,9 +79,9 @@ std::uint8_t MsgShow(StrDesc text, StrDesc caption, std::uint16_t kind) {
     if (desktop != nullptr) desktop->DiscardPendingInput();
 
     MsgBoxRequest request;
-    request.text = Cp1252ToUtf16(text);
+    request.text = ToDesktopText(text);
     const bool own_caption = !caption.IsError() && caption.len != 0;
-    request.caption = Cp1252ToUtf16(own_caption ? caption : MsgText(row.caption));
+    request.caption = ToDesktopText(own_caption ? caption : MsgText(row.caption));
     request.icon = row.icon;
     request.buttons = row.buttons;
 

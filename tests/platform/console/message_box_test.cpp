@@ -1,0 +1,106 @@
+// Message boxes on the terminal backend: caption then text on standard error, answered with the
+// first button; and the answers of a box no desktop can show.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "platform/console/console_desktop.h"
+#include "runtime/env/catalog.h"
+#include "runtime/ui/message_box.h"
+#include "tests/support/runtime_fixture.h"
+
+namespace rt {
+namespace {
+
+class ConsoleMessageBoxTest : public test::RuntimeTest {
+protected:
+    void SetUp() override {
+        RuntimeTest::SetUp();
+        MsgLangReset();
+        DesktopSet(&desktop_);
+    }
+    void TearDown() override {
+        DesktopSet(nullptr);
+        RuntimeTest::TearDown();
+    }
+    ConsoleDesktop desktop_;
+};
+
+TEST_F(ConsoleMessageBoxTest, WritesCaptionThenTextAndAnswersTheFirstButton) {
+    struct Case {
+        std::uint16_t kind;
+        const char* caption;  // UTF-8 as the terminal receives it
+        std::uint8_t answer;
+    };
+    const Case cases[] = {
+        {0, "Solicitud de Informaci\xC3\xB3n", 'S'}, {1, "Mensaje Informativo", 'S'},
+        {2, "Solicitud de Informaci\xC3\xB3n", 'S'}, {3, "Alerta de Mensaje Fatal", 'S'},
+        {4, "Mensaje Informativo", 'S'},             {5, "Solicitud de Informaci\xC3\xB3n", 'S'},
+        {6, "Solicitud de Informaci\xC3\xB3n", 'S'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << c.kind);
+        testing::internal::CaptureStderr();
+        const std::uint8_t answer = MsgShow(S("Fin de fichero\r\nA\xF1o \x80"), StrEmpty(), c.kind);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_EQ(err, std::string(c.caption) + "\nFin de fichero\nA\xC3\xB1o \xE2\x82\xAC\n");
+    }
+
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(MsgAsk(S("\xBF" "Anular Registro(s)?")));
+    MsgInfo(S("Quintara"), S("Acerca de"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Solicitud de Informaci\xC3\xB3n\n\xC2\xBF" "Anular Registro(s)?\nAcerca de\nQuintara\n");
+}
+
+// Without a desktop nothing can be shown: the answer is the box's least confirming button.
+TEST_F(ConsoleMessageBoxTest, WithoutADesktopBoxesNeverConfirm) {
+    DesktopSet(nullptr);
+    EXPECT_EQ(MsgShow(S("x"), StrEmpty(), kMsgInfo), 'S');
+    EXPECT_EQ(MsgShow(S("x"), StrEmpty(), kMsgOkCancel), kMsgAnswerCancel);
+    EXPECT_EQ(MsgShow(S("x"), StrEmpty(), kMsgRetryCancel), kMsgAnswerCancel);
+    EXPECT_EQ(MsgShow(S("x"), StrEmpty(), kMsgYesNo), 'N');
+    EXPECT_EQ(MsgShow(S("x"), StrEmpty(), kMsgYesNoCancel), kMsgAnswerCancel);
+    EXPECT_FALSE(MsgAsk(S("x")));
+}
+
+TEST_F(ConsoleMessageBoxTest, AnswerLetterFollowsTheLanguageFile) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("cmsgbox_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream out(folder / "KV_LANG_EN.MSJ", std::ios::binary);
+        out << "0011 Yy,Nn\r\n0012 Notice\r\n0013 Fatal alert\r\n0014 Information request\r\n";
+    }
+    ASSERT_EQ(SlotSet(0, 4, S("EN")), 0);
+    const std::string dir = folder.string();
+    ASSERT_EQ(SlotSet(0, 5, test::D(dir)), 0);
+    MsgLangReset();
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(MsgShow(S("Continue?"), StrEmpty(), kMsgYesNo), 'Y');
+    EXPECT_TRUE(MsgAsk(S("Continue?")));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Information request\nContinue?\nInformation request\nContinue?\n");
+
+    DesktopSet(nullptr);
+    EXPECT_EQ(MsgShow(S("x"), StrEmpty(), kMsgYesNo), 'N');
+    std::filesystem::remove_all(folder);
+}
+
+TEST(ConsoleFontMetrics, CellIsTheRequestedSizeOrTheTerminalCell) {
+    ConsoleDesktop desktop;
+    const CharMetrics asked = desktop.FontMetrics(FontRequest{u"Courier New", 21, 9, 400});
+    EXPECT_EQ(asked.avg_width, 9);
+    EXPECT_EQ(asked.height, 21);
+    const CharMetrics unsized = desktop.FontMetrics(FontRequest{});
+    EXPECT_EQ(unsized.avg_width, ConsoleDesktop::kCellWidth);
+    EXPECT_EQ(unsized.height, ConsoleDesktop::kCellHeight);
+}
+
+}  // namespace
+}  // namespace rt
