@@ -3,6 +3,8 @@
 // first tab outside quotes. Texts are Windows-1252 bytes.
 #include "runtime/env/catalog_builtin.h"
 
+#include "runtime/text/text_lists.h"
+#include "runtime/text/text_search.h"
 
 namespace rt {
 namespace {
@@ -60,46 +62,6 @@ constexpr char kBlock3[] =
     "\t0101 Contados %s registros en %s"
     "\t0117 'Enero,Febrero,Marzo,Abril,Mayo,Junio,Julio,Agosto,Septiembre,Octubre,Noviembre,Diciembre','[D] de [M] de [Y]'";
 
-// Quote-aware search: bytes inside '...' or "..." are not seen.
-std::uint16_t FindOutsideQuotes(StrDesc text, StrDesc sub) {
-    if (sub.len == 0 || sub.len > text.len) return kNone;
-    unsigned char quote = 0;
-    for (std::uint32_t i = 0; i + sub.len <= text.len; ++i) {
-        unsigned char c = text.bytes()[i];
-        if (quote != 0) {
-            if (c == quote) quote = 0;
-            continue;
-        }
-        if (c == '\'' || c == '"') {
-            quote = c;
-            continue;
-        }
-        bool match = true;
-        for (std::uint16_t j = 0; j < sub.len && match; ++j) {
-            unsigned char b = text.bytes()[i + j];
-            if (b != sub.bytes()[j]) match = false;
-        }
-        if (match) return static_cast<std::uint16_t>(i);
-    }
-    return kNone;
-}
-
-// The text up to the first tab outside quotes.
-StrDesc UpToTab(StrDesc text) {
-    unsigned char quote = 0;
-    for (std::uint16_t i = 0; i < text.len; ++i) {
-        unsigned char c = text.bytes()[i];
-        if (quote != 0) {
-            if (c == quote) quote = 0;
-        } else if (c == '\'' || c == '"') {
-            quote = c;
-        } else if (c == '\t') {
-            return StrMake(text.ptr, i);
-        }
-    }
-    return text;
-}
-
 constexpr StrDesc kBlocks[3] = {S(kBlock1), S(kBlock2), S(kBlock3)};
 
 }  // namespace
@@ -113,10 +75,10 @@ StrDesc MsgBuiltin(StrDesc code) {
     if (StrCompare(code, S("0040")) != 0xFFFF) block = 1;
     if (StrCompare(code, S("0089")) != 0xFFFF) block = 2;
     StrDesc text = kBlocks[block];
-    std::uint16_t pos = FindOutsideQuotes(text, code);
+    std::uint16_t pos = FindText(text, code, kQuoteAware);
     if (pos == kNone || std::uint32_t(pos) + 5 > text.len) return StrEmpty();
     StrDesc rest = StrMake(text.ptr + pos + 5, static_cast<std::uint16_t>(text.len - pos - 5));
-    return UpToTab(rest);
+    return Item(rest, '\t', 1);
 }
 
 }  // namespace rt
