@@ -337,7 +337,7 @@ StrDesc CmdWord(std::uint16_t flags) {
 StrDesc CurrentFolder() { return Out(Current()); }
 
 StrDesc EnvValue(StrDesc name) {
-    if (name.IsError() || name.len == 0) return StrEmpty();
+    if (name.IsError() || name.len == 0) return Out(std::string());
     return Out(PlatformEnv(Std(name)));
 }
 
@@ -375,7 +375,7 @@ ErrCode FindFileStamp(StrDesc pattern, FileStamp* out) {
 StrDesc FindInFolders(StrDesc folders, StrDesc name) {
     if (name.IsError()) return name;
     std::string n = Std(name);
-    if (n.empty()) return StrEmpty();
+    if (n.empty()) return Out(n);
     if (Found(n)) return Out(n);
     std::uint16_t mark = DynMark();
     std::string hit;
