@@ -228,7 +228,6 @@ TEST_F(ErrorsTest, AssertHoldingDoesNothing) {
 }
 
 TEST_F(ErrorsTest, FailedAssertLogsAndAborts) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const fs::path dir = dir_;
     EXPECT_EXIT(
         {
