@@ -1,0 +1,37 @@
+// Structure dictionaries: the pair of text files <prefix>DICC.DAT (files, fields, keys) and
+// <prefix>REL.DAT (relation texts) that register data files at start-up.
+//
+// Each line starts with a two-digit code c; its type is (c - 1) / 30 and its step r is (c - 1) % 30.
+//   type 0 with '*': a file line "cc*folder*kkname" (a folder holding '$' includes the dictionary of
+//                    prefix "name" instead);
+//   type 0 without:  a field line, width in columns 10-12, type letter in column 14, name from 15;
+//   type 1:          a key line, groups of a four-digit start and a three-digit length after '<';
+//   type 2:          a relation line, the text after the first ':'.
+// Key and relation lines address file base + r + 1, base being the file count - 1 after an include.
+#pragma once
+#include <cstdint>
+#include "runtime/text/str_desc.h"
+
+namespace rt {
+
+// Dictionary file kinds, the items of "DICC.DAT,REL.DAT,RELUP.DAT,RELUPSQL.DAT,MENU.PPN".
+enum DictItem : std::uint16_t {
+    kDictStructure = 1, kDictRelations = 2, kDictRelUpdates = 3, kDictRelUpdatesSql = 4, kDictMenu = 5,
+};
+// The first two characters of prefix followed by the item's file name, on DynStrings.
+StrDesc DictFileName(StrDesc prefix, std::uint16_t item);
+
+// Loads the structure and relation dictionaries of prefix from folder; files without a folder of
+// their own get defaultFolder. A missing structure dictionary gives 164 (noted as first error,
+// area DataFile, with "<name>[<folder>]" appended to the error detail); a missing relation
+// dictionary is not an error. The first failing line ends the load; what it registered stays.
+ErrCode DictLoad(StrDesc folder, StrDesc prefix, StrDesc defaultFolder);
+
+// The application load of start-up. appCode is the two-character application code (156 when it is
+// shorter, nothing loaded). Loads from the default folder (slot 0, 5); when that fails, applies the
+// second folder mode with dpath (the DPATH option's value, may be empty) and loads once more from
+// scratch. With bit 4 of startFlags the outcomes 156 and 164 become 0. On success every registered
+// file gets its file-number variable (its name in lower case holding its number).
+ErrCode DictLoadForStart(StrDesc appCode, std::uint8_t startFlags, StrDesc dpath);
+
+}  // namespace rt
