@@ -74,8 +74,10 @@ StrDesc BaseText(ErrCode code) {
     return ErrName(code);
 }
 
-// Today's date for the log banner: day, month and four-digit year joined by '-', in the order of
-// the run's language (day first for ES, FR and IT, month first for the others).
+// Today's date for the log banner in the short form with a four-digit year that the date
+// formatting gives (DateShow mode 2): day, month and year joined by '-', in the order of the run's
+// language (day first for ES, FR and IT, month first for the others). Kept here so that logging
+// does not depend on the expression layer.
 StrDesc BannerDate(const PlatformDateTime& now) {
     std::uint16_t lang = LangIndex();
     bool dayFirst = lang == 2 || lang == 3 || lang == 5;
