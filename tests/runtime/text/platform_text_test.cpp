@@ -7,6 +7,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "runtime/env/streams.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/platform_text.h"
 #include "runtime/text/utf16_file.h"
@@ -116,6 +117,13 @@ TEST_F(Utf16File, RecognisesTheMark) {
     EXPECT_FALSE(IsUtf16File(D(Write("p.csv", "ab"))));
     EXPECT_FALSE(IsUtf16File(D(Write("s.csv", "\xff"))));
     EXPECT_FALSE(IsUtf16File(D(dir_ + "/missing.csv")));
+
+    std::uint16_t h = StreamOpen(D(Write("h.csv", "\xff\xfe" "a\0b\0")), kStreamReadOnly | kStreamQuiet);
+    ASSERT_LT(h, kStreamCount);
+    ASSERT_EQ(StreamSeek(h, 2), 0);
+    EXPECT_TRUE(IsUtf16File(h));
+    EXPECT_EQ(StreamPos(h), 2u);  // the reader goes on where it was
+    EXPECT_EQ(StreamClose(h), 0);
 }
 
 TEST_F(Utf16File, ConvertsAfterTheMarkAcrossChunks) {
