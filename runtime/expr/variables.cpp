@@ -153,6 +153,10 @@ ErrCode VarStoreRead(VarKind kind, StrDesc name) {
 
 ErrCode VarStoreAssign(VarKind kind, StrDesc name, StrDesc value) {
     if (kind > kVarText) return 147;
+    // The name may lie in slot bytes that storing a text value moves: work on a copy.
+    DynScope scope;
+    name = StrCopy(name);
+    if (name.IsError()) return name.len;
     std::uint16_t slot = VarListFind(VarNames(kind), name);
     std::uint16_t before = VarListCount(VarNames(kind));
     std::uint16_t textsBefore = SlotCount(kVarTextsGroup);
