@@ -122,7 +122,7 @@ TEST_F(MaskTest, CharacterFill) {
         {"\\\\\\-\\\\", "12345", "123-45"},
         {"\\\\trans.ppn", "LS", "LStrans.ppn"},
         {"\\    \\", "abcdefgh", "abcdef"},  // a blank run between two backslashes stands for places
-        {"??-??", "abcde", "ab-de"},          // '?' takes the character at its own position
+        {"?\?-?\?", "abcde", "ab-de"},         // '?' takes the character at its own position
         {"\\\\-\\\\", "1", "1 -  "},          // places without a character become blanks
         {"'\\#'\\\\", "xy", "'\\#'xy"},       // quoted sections are literal
         {"no places", "xy", "no places"},
