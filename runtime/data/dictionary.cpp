@@ -11,7 +11,6 @@
 #include "runtime/env/streams.h"
 #include "runtime/expr/variables.h"
 #include "runtime/text/dyn_strings.h"
-#include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
@@ -144,24 +143,16 @@ ErrCode DictLoad(StrDesc folder, StrDesc prefix, StrDesc defaultFolder) {
     return DictLoadAt(folder, prefix, defaultFolder, 0);
 }
 
-ErrCode DictLoadForStart(StrDesc appCode, std::uint8_t startFlags, StrDesc dpath) {
-    if (ErrCode e = StrCheck(appCode)) return e;
-    if (appCode.len < 2) return 156;
-    DynScope scope;
-    StrDesc code = StrCopy(appCode);
-    StrDesc dpathCopy = StrCopy(dpath);
+ErrCode DictLoadForStart(StrDesc folder, StrDesc appCode) {
     bool emptyBefore = FileCount() == 0;
-    ErrCode result = DictLoad(SlotGet(0, kSlotDefaultFolder), code, StrEmpty());
+    ErrCode result = DictLoad(folder, appCode, StrEmpty());
     if (result != 0) {
-        // A half-read dictionary must not leave its files behind for the second attempt.
+        // A half-read dictionary must not leave its files behind for a second attempt.
         if (emptyBefore && FileCount() != 0) FileTableReset();
-        FoldersSecondMode(dpathCopy.IsError() ? StrEmpty() : dpathCopy);
-        result = DictLoad(SlotGet(0, kSlotDefaultFolder), code, StrEmpty());
+        return result;
     }
-    if ((startFlags & 4) && (result == 156 || result == 164)) result = 0;
-    if (result != 0) return result;
     for (std::uint8_t f = 1; f <= FileCount(); ++f) {
-        DynScope fileScope;
+        DynScope scope;
         StrDesc name = StrCopy(FileName(f, 1));
         if (ErrCode e = VarSetFileNumber(name, f)) return e;
     }

@@ -27,11 +27,10 @@ StrDesc DictFileName(StrDesc prefix, std::uint16_t item);
 // dictionary is not an error. The first failing line ends the load; what it registered stays.
 ErrCode DictLoad(StrDesc folder, StrDesc prefix, StrDesc defaultFolder);
 
-// The application load of start-up. appCode is the two-character application code (156 when it is
-// shorter, nothing loaded). Loads from the default folder (slot 0, 5); when that fails, applies the
-// second folder mode with dpath (the DPATH option's value, may be empty) and loads once more from
-// scratch. With bit 4 of startFlags the outcomes 156 and 164 become 0. On success every registered
-// file gets its file-number variable (its name in lower case holding its number).
-ErrCode DictLoadForStart(StrDesc appCode, std::uint8_t startFlags, StrDesc dpath);
+// The dictionary load of start-up (the start-up's DictLoadFn): DictLoad(folder, appCode, no default
+// folder). On success every registered file gets its file-number variable (its name in lower case
+// holding its number). When a load into an empty table fails, the files it registered are dropped,
+// so that the start-up's second attempt (after the second folder mode) starts from an empty table.
+ErrCode DictLoadForStart(StrDesc folder, StrDesc appCode);
 
 }  // namespace rt

@@ -50,11 +50,13 @@ StrDesc CompactExpand(StrDesc raw) {
     return out;
 }
 
-void CompactPack(StrDesc stored) {
+// fullDate is the value's date before it was cut to six bytes. A date of the 1900s keeps its plain
+// first digit, so that it reads back in its own century; a blank date stays blank.
+void CompactPack(StrDesc stored, StrDesc fullDate) {
     char* p = stored.mut();
-    // A blank date stays blank, so that it reads back as blank.
     if (stored.len == 0 || static_cast<unsigned char>(p[0]) <= ' ') return;
-    p[0] = static_cast<char>(p[0] + 17);
+    bool nineteen = fullDate.len == 8 && fullDate.ptr[0] == '1' && fullDate.ptr[1] == '9';
+    if (!nineteen) p[0] = static_cast<char>(p[0] + 17);
     for (std::uint16_t i : {2, 4})
         if (i < stored.len && p[i] == '0') p[i] = ' ';
 }
@@ -124,7 +126,7 @@ ErrCode FieldSet(std::uint8_t n, std::uint16_t field, StrDesc value) {
         if (stored.IsError()) {
             code = stored.len;
         } else {
-            if (IsCompactDate(desc)) CompactPack(stored);
+            if (IsCompactDate(desc)) CompactPack(stored, FieldToStore(desc.type, value, kNoFit));
             StrDesc record = RecImage(n, kRecCurrent);
             if (record.IsError()) {
                 code = record.len;
