@@ -115,7 +115,7 @@ ErrCode Store(StrDesc name, const std::int32_t* index, std::uint16_t count, StrD
     if (ErrCode e = Position(a, index, count, &pos)) return e;
     unsigned char* el = Element(a, pos);
     if (a->kind == kVarInteger) {
-        std::uint16_t s = VarNumScale();
+        std::int64_t s = NumScale();
         std::int64_t v = s == 0 ? 0 : VarNumFromEntry(value) / s;  // truncated, unlike integer variables
         std::int16_t low = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint64_t>(v) & 0xFFFF));
         std::memcpy(el, &low, 2);
@@ -158,7 +158,7 @@ ErrCode VarArrayGet(StrDesc name, const std::int32_t* index, std::uint16_t count
     if (a->kind == kVarInteger) {
         std::int16_t v;
         std::memcpy(&v, el, 2);
-        return VarNumPush(FixedNumber(v) * VarNumScale());
+        return VarNumPush(NumFromInteger(v));
     }
     if (a->kind == kVarNumber) return DynPush(StrMake(reinterpret_cast<const char*>(el), 8));
     std::uint16_t len;
@@ -175,14 +175,14 @@ ErrCode VarArraySet(StrDesc name, const std::int32_t* index, std::uint16_t count
 ErrCode VarArrayGetNumber(StrDesc name, const std::int32_t* index, std::uint16_t count, FixedNumber* out) {
     DynScope scope;
     if (ErrCode e = VarArrayGet(name, index, count)) return e;
-    FixedNumber n = VarKindOf(name) == kVarText ? VarNumRead(DynTop()) : VarNumFromEntry(DynTop());
+    FixedNumber n = VarKindOf(name) == kVarText ? NumRead(DynTop()) : VarNumFromEntry(DynTop());
     if (out) *out = n;
     return 0;
 }
 
 ErrCode VarArraySetNumber(StrDesc name, const std::int32_t* index, std::uint16_t count, FixedNumber n) {
     DynScope scope;
-    if (VarKindOf(name) == kVarText) return VarArraySet(name, index, count, VarNumText(n));
+    if (VarKindOf(name) == kVarText) return VarArraySet(name, index, count, NumText(n));
     if (ErrCode e = VarNumPush(n)) return e;
     return VarArraySet(name, index, count, DynTop());
 }

@@ -3,7 +3,7 @@
 // read; only the built-in accumulator array _# is created by its first assignment (257 elements).
 #pragma once
 #include <cstdint>
-#include "runtime/expr/var_number_seam.h"
+#include "runtime/expr/var_arena_number.h"
 #include "runtime/text/str_desc.h"
 
 namespace rt {

@@ -56,7 +56,7 @@ ErrCode SysVarSeed() {
             continue;
         }
         DynScope scope;
-        if (ErrCode e = VarNumPush(std::int64_t(def.value) * VarNumScale())) return e;
+        if (ErrCode e = VarNumPush(NumFromInteger(def.value))) return e;
         if (ErrCode e = VarStoreAssign(kVarInteger, name, DynTop())) return e;
         if (VarFind(name).slot != slot) return 157;
     }

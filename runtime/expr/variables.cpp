@@ -49,7 +49,7 @@ ErrCode SetThroughHookAndStore(StrDesc name, StrDesc value) {
     if (name.len == 0) return 157;
     if (name.ptr[0] == '_') {
         DynScope scope;
-        StrDesc given = kind == kVarText ? value : VarNumText(VarNumFromEntry(value));
+        StrDesc given = kind == kVarText ? value : NumText(VarNumFromEntry(value));
         if (given.IsError()) return given.len;
         StrDesc ignored{};
         ErrCode h = g_hook(name, 5, given, &ignored);
@@ -125,7 +125,7 @@ ErrCode VarGet(StrDesc name, VarKind* kindOut) {
                 StrDesc kept = DynKeep(mark, answer);
                 return kept.IsError() ? kept.len : 0;
             }
-            FixedNumber n = VarNumRead(answer);
+            FixedNumber n = NumRead(answer);
             DynRelease(mark);
             return VarNumPush(n);
         }
@@ -193,20 +193,20 @@ ErrCode VarSet(StrDesc name, StrDesc value) {
 
 ErrCode VarSetNumber(StrDesc name, FixedNumber n) {
     DynScope scope;
-    if (VarKindOf(name) == kVarText) return VarSet(name, VarNumText(n));
+    if (VarKindOf(name) == kVarText) return VarSet(name, NumText(n));
     if (ErrCode e = VarNumPush(n)) return e;
     return VarSet(name, DynTop());
 }
 
 ErrCode VarSetInteger(StrDesc name, std::int32_t n) {
-    return VarSetNumber(name, std::int64_t(n) * VarNumScale());
+    return VarSetNumber(name, NumFromInteger(n));
 }
 
 ErrCode VarSetText(StrDesc name, StrDesc text) {
     if (VarKindOf(name) == kVarText) return VarSet(name, text);
     if (ErrCode e = StrCheck(text)) return e;
     DynScope scope;
-    if (ErrCode e = VarNumPush(VarNumRead(text))) return e;
+    if (ErrCode e = VarNumPush(NumRead(text))) return e;
     return VarSet(name, DynTop());
 }
 
@@ -215,7 +215,7 @@ ErrCode VarGetNumber(StrDesc name, FixedNumber* out) {
     VarKind kind = kVarNone;
     ErrCode e = VarGet(name, &kind);
     if (e != 0) return e;
-    FixedNumber n = kind == kVarText ? VarNumRead(DynTop()) : VarNumFromEntry(DynTop());
+    FixedNumber n = kind == kVarText ? NumRead(DynTop()) : VarNumFromEntry(DynTop());
     if (out) *out = n;
     return 0;
 }
@@ -229,7 +229,7 @@ StrDesc VarGetText(StrDesc name) {
         return StrError(e);
     }
     if (kind == kVarText) return DynTop();
-    return DynKeep(mark, VarNumText(VarNumFromEntry(DynTop())));
+    return DynKeep(mark, NumText(VarNumFromEntry(DynTop())));
 }
 
 VarRef VarFind(StrDesc name) {
@@ -261,11 +261,11 @@ ErrCode VarIntSlotSet(std::uint16_t slot, std::int16_t value) {
     return 0;
 }
 
-FixedNumber VarIntSlotNumber(std::uint16_t slot) { return FixedNumber(VarIntSlot(slot)) * VarNumScale(); }
+FixedNumber VarIntSlotNumber(std::uint16_t slot) { return NumFromInteger(VarIntSlot(slot)); }
 
 ErrCode VarIntSlotSetNumber(std::uint16_t slot, FixedNumber n) {
     // Only the low 16 bits of the integer value are kept: 70000 becomes 4464.
-    std::uint16_t low = static_cast<std::uint16_t>(static_cast<std::uint64_t>(VarNumInteger(n)) & 0xFFFF);
+    std::uint16_t low = static_cast<std::uint16_t>(static_cast<std::uint64_t>(NumInteger(n)) & 0xFFFF);
     return VarIntSlotSet(slot, static_cast<std::int16_t>(low));
 }
 

@@ -4,7 +4,7 @@
 // integer and number values live in tables of their own.
 #pragma once
 #include <cstdint>
-#include "runtime/expr/var_number_seam.h"
+#include "runtime/expr/var_arena_number.h"
 #include "runtime/text/str_desc.h"
 
 namespace rt {
