@@ -3,6 +3,7 @@
 
 #include "runtime/data/file_table.h"
 #include "runtime/data/file_table_state.h"
+#include "runtime/expr/parm_syntax.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"
@@ -13,40 +14,19 @@ namespace rt {
 
 namespace {
 
-// Assignments in a parameter text are separated by any of these.
-const StrDesc kParmSeparators = S(": &/");
-
 bool IsParmSeparator(unsigned char c) { return c == ':' || c == ' ' || c == '&' || c == '/'; }
 
 // First occurrence of sub that starts the text or follows a separator, so that 2R1K is not found
 // inside 12R1K.
-std::uint16_t FindItemStart(StrDesc text, StrDesc sub, SearchMode mode) {
+std::uint16_t FindItemStart(StrDesc text, StrDesc sub) {
     std::uint16_t from = 0;
     while (from < text.len) {
-        std::uint16_t at = FindTextFrom(text, from, sub, mode);
+        std::uint16_t at = FindTextFrom(text, from, sub, kExact);
         if (at == kNone) return kNone;
         if (at == 0 || IsParmSeparator(text.bytes()[at - 1])) return at;
         from = static_cast<std::uint16_t>(at + 1);
     }
     return kNone;
-}
-
-// Plain reading of name in a parameter text (the name followed by ':' first, then by '=').
-StrDesc ParmTextValue(StrDesc text, StrDesc name) {
-    DynScope scope;
-    for (const char* mark : {":", "="}) {
-        StrDesc key = StrConcat(name, StrFromC(mark));
-        if (key.IsError()) return scope.Keep(key);
-        std::uint16_t at = FindItemStart(text, key, kQuoteAware);
-        if (at == kNone) continue;
-        std::uint16_t start = static_cast<std::uint16_t>(at + key.len);
-        std::uint16_t end = FindAny(text, start, kParmSeparators, kQuoteAware);
-        if (end == kNone) end = text.len;
-        StrDesc value = Trim(StrDesc{text.ptr + start, static_cast<std::uint16_t>(end - start)}, kTrimBoth);
-        StrDesc inner = Unquote(value);
-        return scope.Keep(inner.len != value.len ? StrCopy(inner) : CaseFold(value, 1));
-    }
-    return scope.Keep(StrEmpty());
 }
 
 StrDesc RelationPrefix(std::uint8_t target, std::uint16_t relation) {
@@ -74,7 +54,7 @@ std::uint16_t RelationKey(std::uint8_t file, std::uint8_t target, std::uint16_t 
     StrDesc text = RelationText(file);
     StrDesc prefix = RelationPrefix(target, relation);
     if (prefix.IsError()) return 0;
-    std::uint16_t at = FindItemStart(text, prefix, kExact);
+    std::uint16_t at = FindItemStart(text, prefix);
     if (at == kNone) return 0;
     std::uint16_t start = static_cast<std::uint16_t>(at + prefix.len);
     return static_cast<std::uint16_t>(StrToNum(StrDesc{text.ptr + start, static_cast<std::uint16_t>(text.len - start)}));
@@ -87,7 +67,7 @@ StrDesc RelationValue(std::uint8_t file, std::uint8_t target, std::uint16_t rela
     StrDesc name = key == 0 ? prefix : StrConcat(prefix, Format(8, "%u", unsigned{key}));
     if (name.IsError()) return scope.Keep(name);
     // The name is on DynStrings; the relation text is read in place after it was made.
-    return scope.Keep(ParmTextValue(RelationText(file), name));
+    return scope.Keep(ParmValue(RelationText(file), name));
 }
 
 }  // namespace rt
