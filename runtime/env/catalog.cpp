@@ -6,6 +6,7 @@
 #include "runtime/env/catalog_builtin.h"
 #include "runtime/env/paths.h"
 #include "runtime/env/streams.h"
+#include "runtime/expr/parm_files.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"
@@ -62,27 +63,6 @@ bool TakeLine(StrDesc line) {
     return true;
 }
 
-// Reads the whole file into the work queue; gives the number of lines queued.
-std::uint32_t QueueLines(StrDesc name) {
-    std::uint16_t h = StreamOpen(name, kStreamReadOnly | kStreamQuiet);
-    if (h >= kStreamCount) {
-        StrDesc inDefault = PathJoin(SlotGet(kLangGroup, kSlotDefaultFolder), name);
-        h = StreamOpen(inDefault, kStreamReadOnly | kStreamQuiet);
-        if (h >= kStreamCount) return 0;
-    }
-    std::uint32_t lines = 0;
-    for (;;) {
-        std::uint16_t m = DynMark();
-        StrDesc line = StreamReadDyn(h, kStreamHere, kStreamLine);
-        bool end = line.IsError();
-        if (!end && SlotPush(kWorkQueue, line) == 0) ++lines;
-        DynRelease(m);
-        if (end) break;
-    }
-    StreamClose(h);
-    return lines;
-}
-
 void LoadLanguageFile() {
     g_lang.state = LangState::kTried;
     std::uint16_t m = DynMark();
@@ -92,7 +72,9 @@ void LoadLanguageFile() {
     StrDesc found = pattern.IsError() ? pattern : FindFiles(pattern);
     if (!found.IsError() && found.len != 0) {
         StrDesc first = Item(found, '\0', 1);
-        std::uint32_t lines = QueueLines(first);
+        // Opened by name in the current folder, else in the default folder.
+        std::uint16_t queued = ParmLoadLines(first, 0, kParmAllLines);
+        std::uint32_t lines = queued == kNone ? 0 : queued;
         bool use = lines >= 1 && lines <= 255;
         bool room = true;
         for (std::uint32_t i = 0; i < lines; ++i) {

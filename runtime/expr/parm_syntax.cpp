@@ -1,0 +1,25 @@
+#include "runtime/expr/parm_syntax.h"
+
+#include "runtime/text/named_values.h"
+#include "runtime/text/text_clean.h"
+#include "runtime/text/text_search.h"
+
+namespace rt {
+
+StrDesc ParmValue(StrDesc block, StrDesc name) {
+    bool found = false;
+    StrDesc raw = NamedValueRaw(block, name, &found);
+    if (raw.IsError()) return raw;
+    return found ? CleanValue(raw) : StrEmpty();
+}
+
+StrDesc ParmValueList(StrDesc block, StrDesc name, bool* found) {
+    bool seen = false;
+    StrDesc raw = NamedValueRaw(block, name, &seen);
+    if (found) *found = seen;
+    if (raw.IsError() || !seen) return raw.IsError() ? raw : StrEmpty();
+    if (FindChar(name, 0, '%', kExact) != kNone) return raw;
+    return Unquote(raw);
+}
+
+}  // namespace rt
