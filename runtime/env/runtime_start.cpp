@@ -169,13 +169,16 @@ ErrCode RuntimeStart(const StartRequest& request) {
 
 ErrCode RuntimeStartArgs(int argc, const char* const* argv, StrDesc identity, StrDesc description,
                          std::uint8_t flags, AppCallback callback) {
-    // The program path is not part of the command line in this form.
-    std::string line;
+    // The arguments from the second on, joined by blanks, follow the program path as in the wide
+    // form: the program's folder and an option given first are both found in the same way.
+    std::string args;
     for (int i = 1; i < argc; ++i) {
-        if (i > 1) line += ' ';
-        line += argv[i] ? argv[i] : "";
+        if (i > 1) args += ' ';
+        args += argv[i] ? argv[i] : "";
     }
-    if (!line.empty() && static_cast<unsigned char>(line.back()) <= '\r') line.pop_back();
+    if (!args.empty() && static_cast<unsigned char>(args.back()) <= '\r') args.pop_back();
+    std::string line = argc > 0 && argv[0] ? argv[0] : "";
+    if (!args.empty()) line += ' ' + args;
     StartRequest r;
     r.commandLine.reserve(line.size());
     for (unsigned char c : line) r.commandLine.push_back(Cp1252ToUnit(c));

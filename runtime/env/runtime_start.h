@@ -28,8 +28,8 @@ struct StartRequest {
 
 // Starts the runtime; 0 when ready. A result above 121 has already been shown.
 ErrCode RuntimeStart(const StartRequest& request);
-// Argument-vector form: the arguments from the second on, joined by single blanks, form the command
-// line after the program path (a final control character at or below CR is dropped).
+// Argument-vector form (Windows-1252 bytes): the program path, then the arguments from the second on
+// joined by single blanks (a final control character at or below CR is dropped).
 ErrCode RuntimeStartArgs(int argc, const char* const* argv, StrDesc identity, StrDesc description,
                          std::uint8_t flags, AppCallback callback);
 // Ends the runtime (also after a failed start) and gives the final code: 0, or a code of 128 and up.

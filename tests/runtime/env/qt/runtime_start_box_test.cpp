@@ -1,0 +1,55 @@
+// What a user sees of a failed start on the real desktop: one error box, and no box for a start
+// that the application's own phase stops quietly.
+#include <gtest/gtest.h>
+
+#include "platform/qt/qt_desktop.h"
+#include "runtime/env/runtime_start.h"
+#include "runtime/text/mem_areas.h"
+#include "tests/support/qt_box_robot.h"
+
+namespace rt::test {
+namespace {
+
+ErrCode FailPhaseTwo(std::uint16_t phase) { return (phase & 15) == 2 ? 162 : 0; }
+
+class StartBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override { DesktopSet(&desktop_); }
+    void TearDown() override {
+        if (MemReady()) RuntimeEnd(nullptr, 0);
+        DesktopSet(nullptr);
+    }
+    QtDesktop desktop_;
+};
+
+TEST_F(StartBoxTest, AFailedPhaseTwoShowsExactlyOneErrorBox) {
+    BoxRobot robot;
+    StartRequest r;
+    r.commandLine = u"\\bin\\quintara";
+    r.identity = S(":Quintara");
+    r.description = S("Quintara");
+    r.flags = 2;
+    r.callback = FailPhaseTwo;
+    EXPECT_EQ(RuntimeStart(r), 162);
+    ASSERT_EQ(robot.seen().size(), 1u);
+    EXPECT_EQ(robot.seen()[0].caption, "Alerta de Mensaje Fatal");
+    EXPECT_EQ(robot.seen()[0].text, "Error SQLERROR");
+    EXPECT_EQ(robot.seen()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(RuntimeEnd(FailPhaseTwo, 162), 162);
+    EXPECT_FALSE(MemReady());
+}
+
+TEST_F(StartBoxTest, TheTraceStartShowsTheAboutBox) {
+    BoxRobot robot;
+    StartRequest r;
+    r.commandLine = u"\\bin\\quintara /TRACE:256";
+    r.identity = S(":Quintara");
+    r.description = S("Quintara");
+    EXPECT_EQ(RuntimeStart(r), 0);
+    ASSERT_EQ(robot.seen().size(), 1u);
+    EXPECT_EQ(robot.seen()[0].caption, "Acerca de");
+    EXPECT_EQ(robot.seen()[0].text, "Quintara\nVersion 2.20 (0 ES 2 1900)");
+}
+
+}  // namespace
+}  // namespace rt::test
