@@ -2,19 +2,11 @@
 
 #include <cstring>
 
+#include "platform/cp1252.h"
 #include "runtime/text/dyn_strings.h"
 
 namespace rt {
 namespace {
-
-// Characters of the bytes 0x80-0x9F. The five bytes without a character (0x81, 0x8D, 0x8F, 0x90,
-// 0x9D) keep their own value so that every byte survives a round trip.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -33,17 +25,10 @@ std::size_t Narrow(std::size_t count, UnitAt unit, char* out) {
 
 }  // namespace
 
-char16_t Cp1252ToUnit(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
-    return byte;
-}
+// Every Windows-1252 byte has a character in the Basic Multilingual Plane, so one code unit.
+char16_t Cp1252ToUnit(unsigned char byte) { return static_cast<char16_t>(Cp1252ToCodePoint(byte)); }
 
-unsigned char UnitToCp1252(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<unsigned char>(unit);
-    for (unsigned i = 0; i < 32; ++i)
-        if (kHighControls[i] == unit) return static_cast<unsigned char>(0x80 + i);
-    return '?';
-}
+unsigned char UnitToCp1252(char16_t unit) { return CodePointToCp1252(unit); }
 
 const char16_t* ToPlatform(StrDesc text) {
     static const char16_t kEmpty[1] = {0};
