@@ -5,6 +5,7 @@
 
 #include "runtime/expr/var_system.h"
 #include "runtime/expr/variables.h"
+#include "tests/runtime/expr/var_fixture.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace rt {
@@ -13,16 +14,8 @@ namespace {
 using test::D;
 using test::Str;
 
-class NumberTest : public test::RuntimeTest {
+class NumberTest : public test::VarTest {
 protected:
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        ASSERT_EQ(VarInit(), 0);
-    }
-    void TearDown() override {
-        VarShutdown();
-        RuntimeTest::TearDown();
-    }
     void Precis(int p) { ASSERT_EQ(SysVarSet(kSysPrecis, static_cast<std::int16_t>(p)), 0); }
 };
 

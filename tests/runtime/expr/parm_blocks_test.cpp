@@ -7,23 +7,14 @@
 #include "runtime/expr/var_system.h"
 #include "runtime/expr/variables.h"
 #include "runtime/text/slot_table.h"
+#include "tests/runtime/expr/var_fixture.h"
 #include "tests/support/runtime_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace rt::test {
 namespace {
 
-class ParmTest : public RuntimeTest {
-protected:
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        ASSERT_EQ(VarInit(), 0);
-    }
-    void TearDown() override {
-        VarShutdown();
-        RuntimeTest::TearDown();
-    }
-};
+using ParmTest = VarTest;
 
 TEST_F(ParmTest, PlainAndListReading) {
     struct Case { const char* block; const char* name; const char* plain; const char* list; };
