@@ -12,14 +12,36 @@ inline constexpr StrDesc kFnList = S(
     "FN$DATE,FN$FLDS,FN$MASK,FN$MIDS,FN$PARM,FN$TRIM,ENVELOP$,CHK$,SORT$,EXEC$,READ$,WRITE,MACRO$,ENVRON$,"
     "_$,KEY$,TIME$,IER,EXP$,SQLCHILD");
 constexpr std::uint16_t kFnAccum = 1;  // _#, the accumulator array
+constexpr std::uint16_t kFnCount = 33;
+// Slot of group 0 that holds the function list the recogniser uses.
+constexpr std::uint16_t kFnListSlot = 8;
 
-// The number of the built-in function called name (1..33), 0 when it is none.
+// The number of the built-in function called name (1..33), 0 when it is none. The name matches as
+// written or, failing that, in upper case.
 std::uint16_t FnLookup(StrDesc name);
 // Calls function fn with the raw argument text; pushes the result on DynStrings (a number as its
-// eight bytes) and gives 0 (number), 1 (text), or a status or ErrCode of 122 and up.
+// eight bytes) as the one entry above the caller's mark and gives 0 (number), 1 (text), a failure of
+// 122 and up (nothing pushed), or a status below 128 with the value pushed (5: SORT$ refused a
+// duplicate; 125: CHK#/CHK$ chose a value of the other kind). A status leaves the value's kind to
+// FnResultKind.
 ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs);
+// 0 when function fn gives numbers, 1 when it gives texts.
+ErrCode FnResultKind(std::uint16_t fn);
 
-// Expands the [...] sections of a text template.
+// Flags of TextMacro.
+enum MacroFlags : std::uint16_t {
+    kMacroSeeQuotes = 1,  // sections are found inside quoted parts too
+    kMacroNoTrim = 2,     // replacements keep their blanks
+    kMacroNames = 4,      // a section is first looked up as a name (list, options, environment)
+    kMacroZeroEmpty = 16, // a zero number gives the empty text instead of "0"
+    kMacroQuote = 32,     // replacements enclosed in quotes ...
+    kMacroDouble = 64,    // ... double ones
+    kMacroRescan = 128,   // a replacement is scanned again for sections
+    kMacroEscapes = 256,  // \{ and \} become [ and ] at the end
+};
+
+// Expands the [...] sections of a text template; names is a block of NAME=value pairs consulted
+// with kMacroNames. The result lies on DynStrings; a failure gives its error descriptor.
 StrDesc TextMacro(StrDesc text, std::uint16_t mode, StrDesc names);
 
 }  // namespace rt
