@@ -29,6 +29,10 @@ struct ExpCursor {
     std::uint16_t priority = 0;
     std::uint16_t function = 0;   // built-in function number (1..33) when kind has kOpFunction
     ErrCode status = 0;           // 0, 123 empty operand, 125, or a failure of 128 and up
+    // A field reference (kind has kOpField) as the scan resolved it.
+    std::uint8_t file = 0;
+    std::uint16_t field = 0;
+    char fieldType = 0;
 };
 
 // Prepares text (spaces outside quotes removed, _ACCEPT macros expanded, validated).
@@ -47,5 +51,9 @@ std::int16_t ExpInteger(StrDesc text);
 StrDesc ExpText(StrDesc text);
 // Evaluates for the assignments: the code when it is 128 or more, else 0.
 ErrCode ExpRun(StrDesc text);
+
+// ExpEval of a text that is already prepared, such as an argument taken from between the parentheses
+// of a call in a prepared expression: no space removal, macro expansion or validation.
+ErrCode ExpEvalPrepared(StrDesc text);
 
 }  // namespace rt
