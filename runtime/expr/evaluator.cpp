@@ -261,7 +261,8 @@ ErrCode ExpEvalStatements(StrDesc prepared, ExpValue* out) {
         if (status >= 128) {
             // The failing statement and everything after it, added to what an operand reported.
             StrDesc rest{prepared.ptr + statement, static_cast<std::uint16_t>(prepared.len - statement)};
-            ErrSetText(status, rest, g_reports != reports);
+            bool operandReported = g_reports != reports;
+            if (!operandReported || !StrEq(ErrDetail(), rest)) ErrSetText(status, rest, operandReported);
             ExpCountReport();
             break;
         }
