@@ -21,9 +21,9 @@ constexpr std::uint16_t kFnListSlot = 8;
 std::uint16_t FnLookup(StrDesc name);
 // Calls function fn with the raw argument text; pushes the result on DynStrings (a number as its
 // eight bytes) as the one entry above the caller's mark and gives 0 (number), 1 (text), a failure of
-// 122 and up (nothing pushed), or a status below 128 with the value pushed (5: SORT$ refused a
-// duplicate; 125: CHK#/CHK$ chose a value of the other kind). A status leaves the value's kind to
-// FnResultKind.
+// 128 and up (nothing pushed), or a status below 128 with a value pushed (5: SORT$ refused a
+// duplicate; 122: cancelled, the kind's empty value; 125: CHK#/CHK$ chose a value of the other kind).
+// A status leaves the value's kind to FnResultKind.
 ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs);
 // 0 when function fn gives numbers, 1 when it gives texts.
 ErrCode FnResultKind(std::uint16_t fn);

@@ -115,10 +115,12 @@ ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs) {
     for (std::uint16_t i = 0; code == 0 && i < evaluate && i < args.count; ++i) code = FnArgEval(args, i);
     if (code == 0) code = spec.body(args);
     SlotTruncate(kFnArgsGroup, depth);
-    if (code == 122 || code >= 128) {
+    if (code >= 128) {
         DynRelease(mark);
         return code;
     }
+    // A cancelled dialog stops the expression quietly; the caller still finds a value of the kind.
+    if (code == 122) DynRelease(mark);
     // A body that gave a value always pushed it; an empty push is the kind's empty value.
     if (DynMark() == mark) {
         if (spec.kind == 0) FnNumber(0);
