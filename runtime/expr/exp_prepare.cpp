@@ -49,7 +49,7 @@ ErrCode ExpandMacro(const Macro& m, StrDesc* text) {
 
 ErrCode ExpPrepare(StrDesc text, StrDesc* prepared) {
     *prepared = StrEmpty();
-    if (text.IsError()) return text.len;
+    if (ErrCode e = StrCheck(text)) return e;
     std::uint16_t mark = DynMark();
     StrDesc out = DynAlloc(text.len);
     if (out.IsError()) return out.len;
