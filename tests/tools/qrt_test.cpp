@@ -1,0 +1,89 @@
+// The command-line tool as a user runs it: its output lines and exit status.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_folder.h"
+
+namespace rt::test {
+namespace {
+
+struct QrtRun {
+    std::string out;
+    int status = -1;
+};
+
+std::string ShellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs qrt with the arguments (and the given standard input), capturing standard output.
+QrtRun Qrt(const std::vector<std::string>& args, const std::string& input = "") {
+    std::string command = QRT_BINARY;
+    for (const std::string& a : args) command += " " + ShellQuote(a);
+    command = "printf %s " + ShellQuote(input) + " | " + command + " 2>/dev/null";
+    QrtRun r;
+    FILE* p = popen(command.c_str(), "r");
+    if (p == nullptr) return r;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    int status = pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+TEST(QrtTest, PrintsOneLinePerExpressionAndFailsWhenOneFails) {
+    QrtRun r = Qrt({"-e", "2+3*4", "-e", "'A'+'B'", "-e", "'A'+1"});
+    EXPECT_EQ(r.out, "14\n'AB'\nerror 128: Error Tipos Incompatibles(ExpExec): 'A'+1\n");
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST(QrtTest, OutputFormats) {
+    struct Case { const char* expression; const char* line; };
+    const Case cases[] = {
+        {"0", "0"},
+        {"1-1", "0"},
+        {"7/2", "3.5"},
+        {"-0.25", "-.25"},
+        {"'  x  '", "'  x  '"},  // blanks inside the quotes belong to the text
+        {"'Jos\xC3\xA9'", "'Jos\xC3\xA9'"},  // UTF-8 in, Windows-1252 inside, UTF-8 out
+        {"''", "''"},
+        {"FN$CHRS(65;3)", "'AAA'"},
+    };
+    for (const Case& c : cases) {
+        QrtRun r = Qrt({"-e", c.expression});
+        EXPECT_EQ(r.out, std::string(c.line) + "\n") << c.expression;
+        EXPECT_EQ(r.status, 0) << c.expression;
+    }
+}
+
+TEST(QrtTest, AssignmentsPersistAndStandardInputGivesOneExpressionPerLine) {
+    QrtRun r = Qrt({}, "N#=5\r\nN#*2\nA$='x'\nA$+A$\n");
+    EXPECT_EQ(r.out, "5\n10\n'x'\n'xx'\n");
+    EXPECT_EQ(r.status, 0);
+}
+
+TEST(QrtTest, RuntimeOptionsReachTheRuntime) {
+    QrtRun r = Qrt({"-e", "_TRACE", "/TRACE:4"});
+    EXPECT_EQ(r.out, "5\n");
+    EXPECT_EQ(r.status, 0);
+}
+
+TEST(QrtTest, ADictionaryNamedByApNameIsLoadedAndItsFilesAreUsable) {
+    TempFolder dir(true);
+    dir.Write("X1DICC.DAT", "01**00clientes\r\n01       030 ANOMBRE\r\n01       006 NCODIGO\r\n");
+    QrtRun r = Qrt({"-e", "clientes", "-e", "NOMBRE{clientes}='Ana'", "-e", "FN$TRIM(NOMBRE{1})", "/APNAME:X1:qrt",
+                 "/DPATH:'" + dir.RuntimePath() + "'"});
+    EXPECT_EQ(r.out, "1\n'Ana'\n'Ana'\n");
+    EXPECT_EQ(r.status, 0);
+}
+
+}  // namespace
+}  // namespace rt::test

@@ -1,0 +1,80 @@
+// qrt: the runtime on a terminal. Evaluates expressions given with -e (or one per line of standard
+// input) in one runtime, so that assignments carry from one expression to the next.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/console/console_desktop.h"
+#include "platform/cp1252.h"
+#include "platform/process.h"
+#include "runtime/data/file_open.h"
+#include "runtime/data/file_table.h"
+#include "runtime/env/errors.h"
+#include "runtime/env/runtime_start.h"
+#include "runtime/expr/evaluator.h"
+#include "runtime/text/dyn_strings.h"
+#include "tools/qrt/qrt_output.h"
+
+namespace {
+
+// Phase 2 is where a program opens its SQL connection; qrt needs none yet.
+rt::ErrCode QrtCallback(std::uint16_t) { return 0; }
+
+// Evaluates one expression (Windows-1252) and prints its line; gives whether it failed.
+bool RunOne(const std::string& expression) {
+    rt::ErrSetText(0, rt::StrEmpty());
+    rt::ErrNote(2, 0, 0, 0);
+    rt::DynScope scope;
+    rt::ErrCode result =
+        rt::ExpEval(rt::StrDesc{expression.data(), static_cast<std::uint16_t>(expression.size())});
+    bool failed = false;
+    std::string line = rt::qrt::OutcomeLine(result, &failed);
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    return failed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // -e takes the next argument as an expression; every other argument is the runtime's.
+    std::vector<std::string> expressions;
+    std::vector<const char*> runtimeArgs{argc > 0 ? argv[0] : "qrt"};
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "-e" && i + 1 < argc) expressions.push_back(rt::Utf8ToCp1252(argv[++i]));
+        else runtimeArgs.push_back(argv[i]);
+    }
+    rt::PlatformSetArgs(static_cast<int>(runtimeArgs.size()), runtimeArgs.data());
+
+    rt::ConsoleDesktop desktop;
+    rt::DesktopSet(&desktop);
+    rt::StartRequest request;
+    request.commandLine = rt::PlatformCommandLine();
+    request.identity = rt::S(":qrt");
+    request.description = rt::S("qrt");
+    request.flags = 6;
+    request.callback = QrtCallback;
+    rt::ErrCode started = rt::RuntimeStart(request);
+    if (started != 0) {
+        rt::RuntimeEnd(QrtCallback, started);
+        return 2;
+    }
+    // Every registered data file is opened so that expressions can use its records.
+    for (std::uint8_t n = 1; n <= rt::FileCount(); ++n) rt::FileOpen(n, 1);
+
+    bool anyFailed = false;
+    if (!expressions.empty()) {
+        for (const std::string& e : expressions) anyFailed |= RunOne(e);
+    } else {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            anyFailed |= RunOne(rt::Utf8ToCp1252(line));
+        }
+    }
+    for (std::uint8_t n = 1; n <= rt::FileCount(); ++n) rt::FileClose(n);
+    rt::RuntimeEnd(QrtCallback, 0);
+    return anyFailed ? 1 : 0;
+}
