@@ -8,6 +8,7 @@
 #include "runtime/env/catalog.h"
 #include "runtime/env/paths.h"
 #include "runtime/env/streams.h"
+#include "runtime/expr/dates.h"
 #include "runtime/expr/var_system.h"
 #include "runtime/expr/variables.h"
 #include "runtime/text/dyn_strings.h"
@@ -72,18 +73,6 @@ StrDesc BaseText(ErrCode code) {
         if (detail.len != 0) return detail;
     }
     return ErrName(code);
-}
-
-// Today's date for the log banner in the short form with a four-digit year that the date
-// formatting gives (DateShow mode 2): day, month and year joined by '-', in the order of the run's
-// language (day first for ES, FR and IT, month first for the others). Kept here so that logging
-// does not depend on the expression layer.
-StrDesc BannerDate(const PlatformDateTime& now) {
-    std::uint16_t lang = LangIndex();
-    bool dayFirst = lang == 2 || lang == 3 || lang == 5;
-    int a = dayFirst ? now.day : now.month;
-    int b = dayFirst ? now.month : now.day;
-    return Format(10, "%02d-%02d-%04d", a, b, now.year);
 }
 
 }  // namespace
@@ -178,7 +167,7 @@ ErrCode LogEntry(StrDesc text, StrDesc file) {
     PlatformDateTime now = PlatformNow();
     StrDesc time = Format(5, "%02d:%02d", now.hour, now.minute);
     StrDesc banner = Format(255, "*****************************\r\n Date:%s - Time:%s - User:%s\r\n",
-                            StrToC(BannerDate(now)), StrToC(time), "0");
+                            StrToC(DateShow(DateToday(), 2)), StrToC(time), "0");
     StreamWrite(h, kStreamHere, banner);
     StreamWrite(h, kStreamHere, text);
     StreamWrite(h, kStreamHere, S("\r\n**********************\r\n\r\n"));
