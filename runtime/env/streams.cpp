@@ -143,6 +143,11 @@ std::uint16_t ReadLine(std::FILE* f, std::int64_t start, std::int64_t size, char
     }
     std::uint32_t lineLength = end < n ? end : n, consumed = 0;
     if (end < n) consumed = (buffer[end] == '\r' && end + 1 < n && buffer[end + 1] == '\n') ? 2 : 1;
+    if (consumed == 1 && buffer[end] == '\r' && end + 1 == n && start + n < size) {
+        // The CR filled the buffer: its LF, when it follows, belongs to this line end.
+        char next = 0;
+        if (PlatformRead(f, &next, 1) == 1 && next == '\n') consumed = 2;
+    }
     bool atEnd = start + n >= size;
     if (consumed == 0 && atEnd && n > 0 && static_cast<unsigned char>(buffer[n - 1]) == kCtrlZ) {
         // The end-of-file mark of old text files is not part of the last line.

@@ -110,6 +110,10 @@ TEST_F(StreamsTest, ReadsAtPositionsAndIntoSmallBuffers) {
     EXPECT_EQ(StreamRead(h, 0, kStreamLine, buffer, 3), 3);
     EXPECT_EQ(std::string(buffer, 3), "fir");
     EXPECT_EQ(StreamRead(h, kStreamHere, kStreamLine, buffer, sizeof buffer), 2);
+    // A CR that fills the buffer still takes its LF along: no empty line follows.
+    EXPECT_EQ(StreamRead(h, 0, kStreamLine, buffer, 6), 5);
+    EXPECT_EQ(StreamPos(h), 7u);
+    EXPECT_EQ(StreamRead(h, kStreamHere, kStreamLine, buffer, sizeof buffer), 6);
     // Block reads: fewer bytes at the end, then end of file.
     EXPECT_EQ(StreamRead(h, 10, 10, buffer, sizeof buffer), 5);
     EXPECT_EQ(std::string(buffer, 5), "ond\r\n");
