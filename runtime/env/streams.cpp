@@ -81,10 +81,13 @@ std::uint16_t ReadStandard(StreamEntry& e, std::uint16_t count, char* buffer, st
         }
         return n == 0 && want > 0 ? kStreamBad : n;
     }
-    bool any = false;
+    bool any = false, atEnd = false;
     while (n < length) {
         int b = NextByte(e);
-        if (b < 0) break;
+        if (b < 0) {
+            atEnd = true;
+            break;
+        }
         any = true;
         if (b == '\n') return n;
         if (b == '\r') {
@@ -95,7 +98,10 @@ std::uint16_t ReadStandard(StreamEntry& e, std::uint16_t count, char* buffer, st
         buffer[n++] = static_cast<char>(b);
     }
     if (!any) return kStreamBad;
-    if (n > 0 && static_cast<unsigned char>(buffer[n - 1]) == kCtrlZ) --n;
+    if (atEnd && n > 0 && static_cast<unsigned char>(buffer[n - 1]) == kCtrlZ) {
+        // The end-of-file mark is not part of the last line, nor a line of its own.
+        if (--n == 0) return kStreamBad;
+    }
     return n;
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -220,6 +221,26 @@ TEST_F(StreamsTest, ConsoleAndStandardStreams) {
     EXPECT_EQ(StreamClose(1), 0);  // left open
     EXPECT_EQ(StreamWrite(2, kStreamHere, S("")), 0);
     EXPECT_EQ(StreamSize(1), kStreamNoSize);
+}
+
+TEST_F(StreamsTest, StandardInputLines) {
+    struct Case { std::string content; LineList want; } cases[] = {
+        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"x\r\n\x1A", {"x"}},  // the closing Ctrl-Z is no line of its own
+        {"x\x1A", {"x"}},
+    };
+    for (const Case& c : cases) {
+        Write("stdin.txt", c.content);
+        ASSERT_NE(std::freopen((dir_ + "/stdin.txt").c_str(), "rb", stdin), nullptr);
+        LineList lines;
+        char buffer[32];
+        for (int guard = 0; guard < 10; ++guard) {
+            std::uint16_t n = StreamRead(0, kStreamHere, kStreamLine, buffer, sizeof buffer);
+            if (n == kStreamBad) break;
+            lines.emplace_back(buffer, n);
+        }
+        EXPECT_EQ(lines, c.want) << c.content;
+    }
 }
 
 TEST_F(StreamsTest, FileKindExtensions) {
