@@ -167,8 +167,9 @@ std::string Folder(std::uint16_t kind) {
             return SlotText(kSlotDefaultFolder);
         case kFolderData: {
             // Programs installed on a high drive keep their data beside the application folder.
-            std::string program = Word(false);
-            bool high = !program.empty() && static_cast<unsigned char>(program[0]) >= 'F';
+            // Only a drive letter counts: a path without a drive is never "high".
+            std::string drive = Part(Word(false), kPathDrive);
+            bool high = !drive.empty() && static_cast<unsigned char>(drive[0]) >= 'F';
             return Resolve(high ? Folder(kFolderDefault) : Folder(kFolderDocs), "..\\data");
         }
         case kFolderDocs: {

@@ -148,6 +148,9 @@ TEST_F(PathsTest, FolderKinds) {
     // A program on a drive from F on keeps its data beside the default folder.
     Slot(1, R"(G:\app\bin\prog.exe)");
     EXPECT_EQ(Kept([] { return FolderOf(kFolderData); }), R"(C:\data)");
+    // A program path without a drive has no drive letter to compare: data stays beside the docs.
+    Slot(1, R"(\usr\lib\quintara\prog)");
+    EXPECT_EQ(Kept([] { return FolderOf(kFolderData); }), R"(D:\docs\data)");
 }
 
 TEST_F(PathsTest, StartUpFolderModes) {
