@@ -287,7 +287,8 @@ std::uint32_t StreamPos(std::uint16_t handle) {
 }
 
 ErrCode FileAppendText(StrDesc path, std::uint32_t position, StrDesc text) {
-    if (text.IsError() || text.len == 0) return 131;
+    if (text.IsError()) return 131;
+    // An empty text still opens (and, for a rewrite, empties) the file; writing nothing gives 131.
     if (position == kStreamRewrite) {
         FileDelete(path);
         position = 0;
@@ -296,7 +297,7 @@ ErrCode FileAppendText(StrDesc path, std::uint32_t position, StrDesc text) {
     if (handle >= kStreamCount) return 131;
     std::uint16_t written = StreamWrite(handle, position, text);
     StreamClose(handle);
-    return written == text.len ? 0 : 131;
+    return text.len != 0 && written == text.len ? 0 : 131;
 }
 
 int FileDelete(StrDesc path) {

@@ -193,6 +193,13 @@ TEST_F(StreamsTest, FileAppendText) {
     EXPECT_EQ(FileAppendText(D(Path("p.dat")), 0, S("N")), 0);
     EXPECT_EQ(Content("p.dat"), "New\r\nmore");
     EXPECT_EQ(FileAppendText(D(Path("p.dat")), kStreamHere, S("")), 131);
+    EXPECT_EQ(Content("p.dat"), "New\r\nmore");
+    // Rewriting with no text still empties the file; the empty write itself reports 131.
+    EXPECT_EQ(FileAppendText(D(Path("p.dat")), kStreamRewrite, S("")), 131);
+    EXPECT_TRUE(fs::exists(dir_ + "/p.dat"));
+    EXPECT_EQ(Content("p.dat"), "");
+    EXPECT_EQ(FileAppendText(D(Path("p.dat")), kStreamRewrite, StrError(145)), 131);
+    EXPECT_TRUE(fs::exists(dir_ + "/p.dat"));
     EXPECT_EQ(FileAppendText(D(Path("created.dat")), kStreamHere, S("c")), 0);
     EXPECT_EQ(Content("created.dat"), "c");
     EXPECT_EQ(FileDelete(D(Path("created.dat"))), 0);
