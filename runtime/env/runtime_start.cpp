@@ -142,7 +142,11 @@ ErrCode RuntimeStart(const StartRequest& request) {
         return outcome;
     }
 
-    if (ErrCode e = Call(request.callback, static_cast<std::uint16_t>(phaseBase + 1))) return e;
+    // A start that the application stops here is shown as any other failed start would be.
+    if (ErrCode e = Call(request.callback, static_cast<std::uint16_t>(phaseBase + 1))) {
+        if (e > 121) ErrShow(e);
+        return e;
+    }
 
     if (SlotGet(0, kSlotLanguage).len == 0) SlotSet(0, kSlotLanguage, S("ES"));
 

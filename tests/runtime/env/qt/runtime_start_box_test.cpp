@@ -39,6 +39,26 @@ TEST_F(StartBoxTest, AFailedPhaseTwoShowsExactlyOneErrorBox) {
     EXPECT_FALSE(MemReady());
 }
 
+// Phase 1 ends the start with its own answer; a serious one is shown like any other failed start,
+// a soft one (122 to 127) stops the start quietly.
+TEST_F(StartBoxTest, AFailedPhaseOneIsShownUnlessItIsSoft) {
+    struct Case { ErrCode answer; std::size_t boxes; };
+    for (Case c : {Case{162, 1}, Case{124, 0}}) {
+        static ErrCode answer;
+        answer = c.answer;
+        BoxRobot robot;
+        StartRequest r;
+        r.commandLine = u"\\bin\\quintara";
+        r.callback = [](std::uint16_t phase) -> ErrCode { return (phase & 15) == 1 ? answer : 0; };
+        EXPECT_EQ(RuntimeStart(r), c.answer);
+        EXPECT_EQ(robot.seen().size(), c.boxes) << c.answer;
+        if (c.boxes != 0) {
+            EXPECT_EQ(robot.seen()[0].text, "Error SQLERROR");
+        }
+        RuntimeEnd(nullptr, c.answer);
+    }
+}
+
 TEST_F(StartBoxTest, TheTraceStartShowsTheAboutBox) {
     BoxRobot robot;
     StartRequest r;
