@@ -4,6 +4,7 @@
 
 #include "platform/desktop.h"
 #include "runtime/env/catalog.h"
+#include "runtime/env/catalog_builtin.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/platform_text.h"
 #include "runtime/text/text_lists.h"
@@ -29,9 +30,12 @@ constexpr KindRow kKinds[] = {
 };
 
 // First byte of item n of the answer list "0011" ("Ss,Nn"): item 1 holds the yes letters, item 2 the
-// no letters. An empty item gives 0.
+// no letters. A language file may leave the item empty (a code it skips is empty); the built-in
+// letter is used then, so that Yes and No never answer the same and a No never confirms.
 std::uint8_t AnswerLetter(std::uint16_t item) {
-    const StrDesc letters = Item(MsgText("0011"), ',', item);
+    DynScope scope;
+    StrDesc letters = Item(MsgText("0011"), ',', item);
+    if (letters.IsError() || letters.len == 0) letters = Item(MsgBuiltin(S("0011")), ',', item);
     return letters.IsError() || letters.len == 0 ? 0 : letters.bytes()[0];
 }
 

@@ -92,6 +92,31 @@ TEST_F(ConsoleMessageBoxTest, AnswerLetterFollowsTheLanguageFile) {
     std::filesystem::remove_all(folder);
 }
 
+// A language file whose range covers "0011" without holding it leaves the answer letters empty; Yes
+// and No must still answer differently, so that a No never confirms.
+TEST_F(ConsoleMessageBoxTest, AnswersStayApartWhenTheLanguageFileLacksTheLetters) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("cmsgbox_gap_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream out(folder / "KV_LANG_EN.MSJ", std::ios::binary);
+        out << "0010 Ten\r\n0012 Notice\r\n";
+    }
+    ASSERT_EQ(SlotSet(0, 4, S("EN")), 0);
+    const std::string dir = folder.string();
+    ASSERT_EQ(SlotSet(0, 5, test::D(dir)), 0);
+    MsgLangReset();
+    ASSERT_EQ(MsgText("0011").len, 0);
+
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(MsgAsk(S("Continue?")));  // the terminal answers Yes
+    testing::internal::GetCapturedStderr();
+    DesktopSet(nullptr);                   // no desktop: the box answers No
+    EXPECT_FALSE(MsgAsk(S("Continue?")));
+    EXPECT_NE(MsgShow(S("x"), StrEmpty(), kMsgYesNo), 0);
+    std::filesystem::remove_all(folder);
+}
+
 TEST(ConsoleFontMetrics, CellIsTheRequestedSizeOrTheTerminalCell) {
     ConsoleDesktop desktop;
     const CharMetrics asked = desktop.FontMetrics(FontRequest{u"Courier New", 21, 9, 400});
