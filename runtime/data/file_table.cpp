@@ -35,7 +35,8 @@ StrDesc JoinItems(std::uint16_t count, Piece piece) {
             DynRelease(mark);
             return item;
         }
-        StrDesc joined = i == 1 ? StrCopy(item) : StrJoin(list, S(","), item);
+        // Empty items keep their place: a position in the list is a file or field number.
+        StrDesc joined = i == 1 ? StrCopy(item) : StrAssemble({list, S(","), item});
         list = DynKeep(mark, joined);
         if (list.IsError()) return list;
     }
@@ -203,7 +204,8 @@ StrDesc FieldRefName(std::uint8_t n, std::uint16_t field) {
     DynScope scope;
     StrDesc name = StrCopy(FieldName(n, field));
     if (name.IsError()) return scope.Keep(name);
-    StrDesc number = n == 0 ? StrEmpty() : Format(8, "%u", unsigned{n});
+    // Numbers that stand for the current file are written as that file's number.
+    StrDesc number = n == 0 ? StrEmpty() : Format(8, "%u", unsigned{FileResolve(n)});
     return scope.Keep(StrAssemble({name, S("{"), number, S("}")}));
 }
 

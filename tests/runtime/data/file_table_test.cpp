@@ -91,6 +91,13 @@ TEST_F(FileTableTest, FieldsAreLaidEndToEnd) {
     EXPECT_EQ(Str(FieldNameList(2, true)), "CODIGO{2},IMPORTE{2},FECHA{2}");
     ASSERT_EQ(SysVarSet(kSysCurFil, 2), 0);
     EXPECT_EQ(Str(FieldRefName(0, 2)), "IMPORTE{}");
+    // Any other number names the file it stands for, so that the reference reads back.
+    EXPECT_EQ(Str(FieldRefName(255, 2)), "IMPORTE{2}");
+    EXPECT_EQ(Str(FieldNameList(9, true)), "CODIGO{2},IMPORTE{2},FECHA{2}");
+
+    // An unnamed field keeps its place in the list: positions stand for field numbers.
+    AddFile("tres", {{"", 1, 'A'}, {"B", 1, 'A'}, {"", 1, 'A'}});
+    EXPECT_EQ(Str(FieldNameList(3, false)), ",B,");
 }
 
 TEST_F(FileTableTest, BadFieldNumbersFailWithTheirNumbersInTheDetail) {
