@@ -10,7 +10,12 @@ StrDesc ParmValue(StrDesc block, StrDesc name) {
     bool found = false;
     StrDesc raw = NamedValueRaw(block, name, &found);
     if (raw.IsError()) return raw;
-    return found ? CleanValue(raw) : StrEmpty();
+    if (!found) return StrEmpty();
+    // Only the quotes decide the case: a value trimmed of blanks or tabs but not quoted is still
+    // taken in upper case.
+    StrDesc trimmed = Trim(raw, kTrimBoth);
+    StrDesc inside = Unquote(trimmed);
+    return inside.len != trimmed.len ? StrCopy(inside) : CaseFold(trimmed, 1);
 }
 
 StrDesc ParmValueList(StrDesc block, StrDesc name, bool* found) {

@@ -29,6 +29,8 @@ TEST_F(ParmTest, PlainAndListReading) {
         {"K%='x' Y$:\"q\"", "Y$", "q", "q"},    // ':' assigns too
         {"A$=1&B$=two/C$=3", "B$", "TWO", "two"},
         {"FD$=clientes", "FD$", "CLIENTES", "clientes"},
+        {"FD$=\tclientes\t:X=1", "FD$", "CLIENTES", "\tclientes\t"},  // trimmed, still not quoted
+        {"FD$=\t'a b'", "FD$", "a b", "\t'a b'"},
     };
     for (const Case& c : cases) {
         std::uint16_t m = DynMark();
