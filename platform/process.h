@@ -62,7 +62,8 @@ std::vector<PlatformFoundFile> PlatformFindFiles(const std::string& pattern);
 std::string PlatformUniqueName();
 
 // Opens a file with a standard-library mode string. A mode that reads ("r...") and does not find the
-// exact name looks once more, component by component, for names that differ only in case.
+// exact name looks once more, component by component, for names that differ only in case. A folder
+// is never opened (null, errno EISDIR).
 std::FILE* PlatformOpen(const std::string& path, const char* mode);
 // 0, or the system's error number.
 int PlatformRemove(const std::string& path);

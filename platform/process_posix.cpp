@@ -312,6 +312,13 @@ std::FILE* PlatformOpen(const std::string& path, const char* mode) {
         std::string resolved = ResolveCase(sys);
         if (resolved != sys) f = std::fopen(resolved.c_str(), mode);
     }
+    // The system lets a folder be opened for reading; its "content" would read as endless empty lines.
+    struct stat st;
+    if (f && ::fstat(::fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(f);
+        errno = EISDIR;
+        return nullptr;
+    }
     return f;
 }
 

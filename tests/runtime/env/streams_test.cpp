@@ -142,6 +142,13 @@ TEST_F(StreamsTest, OpeningMissingFiles) {
     EXPECT_EQ(Open("other.dat", kStreamReadOnly), kStreamBad);
     EXPECT_EQ(Str(ErrDetail()), Path("absent.dat") + "\r\n" + Path("other.dat"));
 
+    // A folder is no file: reading it would give empty lines for ever.
+    fs::create_directory(dir_ + "/folder");
+    EXPECT_EQ(Open("folder", kStreamReadOnly | kStreamQuiet), 164);
+    EXPECT_EQ(Open("folder", kStreamUpdate | kStreamQuiet), 164);
+    EXPECT_EQ(Open("folder", kStreamWrite | kStreamQuiet), 164);
+    EXPECT_TRUE(fs::is_directory(dir_ + "/folder"));
+
     EXPECT_EQ(StreamOpen(S(""), kStreamQuiet), 163);
     EXPECT_EQ(StreamOpen(D(std::string(384, 'a')), kStreamQuiet), 163);
     EXPECT_EQ(StreamOpen(StrError(146), kStreamQuiet), 163);
