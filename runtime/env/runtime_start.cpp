@@ -92,6 +92,9 @@ ErrCode LoadApplication(std::uint8_t flags) {
         outcome = DictLoadForStart(SlotGet(0, kSlotDefaultFolder), code);
     }
     if ((flags & kStartForgiveMissing) && (outcome == 156 || outcome == 164)) outcome = 0;
+    // A load that found its dictionary on the second attempt, or was forgiven, leaves no error of
+    // the failed attempt to be reported with a later failure of the start.
+    if (outcome == 0) ClearErrors();
     return outcome;
 }
 

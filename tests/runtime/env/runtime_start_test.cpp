@@ -24,8 +24,11 @@ std::vector<std::uint16_t> g_phases;
 ErrCode g_phase2Answer = 0;
 ErrCode g_phase3Answer = 0;
 
+std::string g_detailAtPhase2;
+
 ErrCode Callback(std::uint16_t phase) {
     g_phases.push_back(phase);
+    if ((phase & 15) == 2) g_detailAtPhase2 = Str(ErrDetail());
     if ((phase & 15) == 2) return g_phase2Answer;
     if (phase == 3) return g_phase3Answer;
     return 0;
@@ -108,6 +111,21 @@ TEST_F(RuntimeStartTest, AMissingDictionaryIsForgivenOnlyWithFlagFour) {
     ErrCode e = Start(line, S("ZZ:None"), 2);
     EXPECT_GE(e, 128);
     EXPECT_EQ(g_phases, (std::vector<std::uint16_t>{2 * 16 + 1}));
+}
+
+TEST_F(RuntimeStartTest, ALoadThatEndsWellLeavesNoErrorOfItsFirstAttemptBehind) {
+    TempFolder apps, empty;
+    apps.Write("X1DICC.DAT", "01**00clientes\r\n01       030 ANOMBRE\r\n");
+    // Found on the second attempt (DPATH), and forgiven when missing with flag 4: either way a
+    // failing phase 2 is reported on its own, without the dictionary's error note or detail.
+    struct Case { std::string dpath; std::uint8_t flags; } cases[] = {{apps.RuntimePath(), 2}, {empty.RuntimePath(), 6}};
+    for (const Case& c : cases) {
+        g_phase2Answer = 162;
+        EXPECT_EQ(Start("q /DPATH:'" + c.dpath + "'", S("X1:Name"), c.flags), 162);
+        EXPECT_EQ(ErrNoted(), 0u) << c.dpath;
+        EXPECT_EQ(g_detailAtPhase2, "") << c.dpath;
+        RuntimeEnd(nullptr, 0);
+    }
 }
 
 TEST_F(RuntimeStartTest, PhaseOneCanStopTheStart) {
