@@ -158,15 +158,18 @@ ErrCode FnAccumulate(FnArgs& a) {
             std::int64_t i = NumInteger(v);
             if (i > limit) break;
             if (ErrCode e = AddValue(addend, &sum)) return e;
+            // The addend may have changed the variable: the step goes from what it holds now.
+            if (ErrCode e = VarGetNumber(test, &v)) return e;
+            i = NumInteger(v);
             // The variable holds 16 bits: past 32767 it would wrap and never pass the limit.
             if (i >= 32767) break;
             if (ErrCode e = VarSetNumber(test, NumFromInteger(i + 1))) return e;
         }
         return FnNumber(sum);
     }
-    // Conditional form. An empty test would be true forever.
-    if (test.len == 0) return 147;
-    ErrCode c = Condition(test);
+    // Conditional form. An empty test is true; with no step either, nothing could end the loop.
+    if (test.len == 0 && step.len == 0) return 147;
+    ErrCode c = test.len ? Condition(test) : 1;
     if (c >= 122) return c;
     if (c == 1) {
         std::uint32_t round = 0;

@@ -90,13 +90,18 @@ TEST_F(FnValuesTest, AccumulatingCountingAndConditional) {
     EXPECT_EQ(Eval("FN#ACUM((I*2);(I);(0);(2))"), "#6");
     EXPECT_EQ(Eval("FN#ACUM(1;N#;1;3)"), "E147");
     EXPECT_EQ(Eval("FN#ACUM(1;I;1;'x')"), "E128");
+    // The loop variable goes up by one from the value the addend left in it.
+    EXPECT_EQ(Eval("FN#ACUM((I=I+1);I;1;10)"), "#30");
+    EXPECT_EQ(Eval("I"), "#11");
     // Conditional form: the test, then the step (or the test again) after every addition.
     EXPECT_EQ(Eval("J=0"), "#0");
     EXPECT_EQ(Eval("FN#ACUM(J;(J=J+1)<4)"), "#6");
     EXPECT_EQ(Eval("FN#ACUM(5;0)"), "#0");
     EXPECT_EQ(Eval("J=0"), "#0");
     EXPECT_EQ(Eval("FN#ACUM(2;J<1;(J=J+1)<3)"), "#6");
-    // An empty test would never turn false.
+    // An empty test is true, so the step alone decides; with no step either it would never end.
+    EXPECT_EQ(Eval("J=0"), "#0");
+    EXPECT_EQ(Eval("FN#ACUM(J;;(J=J+1)<3)"), "#3");
     EXPECT_EQ(Eval("FN#ACUM(1;)"), "E147");
 }
 
