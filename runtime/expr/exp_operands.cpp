@@ -106,6 +106,9 @@ ErrCode TakeResult(std::uint16_t mark, bool text, ExpValue* out) {
     return 0;
 }
 
+// CHK# or CHK$ chose a value of the other kind.
+constexpr ErrCode kStatusOtherKind = 125;
+
 bool HasByte(StrDesc t, char c) { return t.len && std::memchr(t.ptr, c, t.len) != nullptr; }
 
 ErrCode CallFunction(const ExpCursor& c, StrDesc name, StrDesc args, ExpValue* out) {
@@ -117,6 +120,12 @@ ErrCode CallFunction(const ExpCursor& c, StrDesc name, StrDesc args, ExpValue* o
     }
     // A status instead of a kind: the kind follows the name ('$' gives a text).
     bool text = r == kExpText || (r != kExpNumber && HasByte(name, '$'));
+    if (r == kStatusOtherKind) {
+        // The chosen value is of the other kind; its bytes must not be read as this kind's value.
+        DynRelease(mark);
+        *out = text ? ExpValue::Text(StrEmpty()) : ExpValue::Number(0);
+        return r;
+    }
     if (ErrCode e = TakeResult(mark, text, out)) return e;
     return r <= kExpText ? 0 : r;
 }

@@ -91,6 +91,9 @@ TEST_F(ExpFunctionsTest, AChoiceOfTheOtherKindEndsAsTheEmptyText) {
     ExpResult r = Eval("CHK$(1;5)");
     EXPECT_EQ(r.code, kExpText);
     EXPECT_EQ(r.text, "");
+    // On the left of an operator it is the kind's empty value, never the other kind's bytes.
+    EXPECT_EQ(Text("CHK$(1;5)+'a'"), "a");
+    EXPECT_EQ(Num("CHK#(1;'abcdefgh')+1"), 100);
 }
 
 TEST_F(ExpFunctionsTest, DialogMacrosReadTheDialogsItems) {
