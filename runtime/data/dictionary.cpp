@@ -151,10 +151,11 @@ ErrCode DictLoadForStart(StrDesc folder, StrDesc appCode) {
         if (emptyBefore && FileCount() != 0) FileTableReset();
         return result;
     }
+    // The variables are a convenience of expressions: a name that cannot be one (an empty name,
+    // say) leaves its file without a variable but does not undo a load that succeeded.
     for (std::uint8_t f = 1; f <= FileCount(); ++f) {
         DynScope scope;
-        StrDesc name = StrCopy(FileName(f, 1));
-        if (ErrCode e = VarSetFileNumber(name, f)) return e;
+        VarSetFileNumber(StrCopy(FileName(f, 1)), f);
     }
     return 0;
 }

@@ -27,9 +27,9 @@ StrDesc DictFileName(StrDesc prefix, std::uint16_t item);
 // dictionary is not an error. The first failing line ends the load; what it registered stays.
 ErrCode DictLoad(StrDesc folder, StrDesc prefix, StrDesc defaultFolder);
 
-// The dictionary load of start-up (the start-up's DictLoadFn): DictLoad(folder, appCode, no default
-// folder). On success every registered file gets its file-number variable (its name in lower case
-// holding its number). When a load into an empty table fails, the files it registered are dropped,
+// The dictionary load of start-up: DictLoad(folder, appCode, no default folder). On success every
+// registered file whose name can name a variable gets its file-number variable (its name in lower
+// case holding its number). When a load into an empty table fails, the files it registered are dropped,
 // so that the start-up's second attempt (after the second folder mode) starts from an empty table.
 ErrCode DictLoadForStart(StrDesc folder, StrDesc appCode);
 

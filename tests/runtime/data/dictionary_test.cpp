@@ -158,6 +158,16 @@ TEST_F(DictionaryTest, StartUpLoadSetsFileNumberVariables) {
     }
 }
 
+TEST_F(DictionaryTest, AFileWhoseNameCannotNameAVariableDoesNotFailTheStartUpLoad) {
+    // Failing here would send start-up to load the dictionary a second time over the first.
+    Write("NNDICC.DAT", {"01**00", FieldLine(3, 'A', "A"), "01**00uno", FieldLine(3, 'A', "B")});
+    EXPECT_EQ(DictLoadForStart(D(dir_.string()), S("NN")), 0);
+    EXPECT_EQ(FileCount(), 2);
+    VarRef ref = VarFind(S("uno"));
+    ASSERT_NE(ref.slot, 0xFFFF);
+    EXPECT_EQ(VarIntSlot(ref.slot), 2);
+}
+
 TEST_F(DictionaryTest, AFailedStartUpLoadLeavesTheTableEmptyForTheSecondAttempt) {
     Write("XXDICC.DAT", {"01**00uno", FieldLine(3, 'A', "A"), "35<0001001>"});
     EXPECT_EQ(DictLoadForStart(D(dir_.string()), S("XX")), 163);
