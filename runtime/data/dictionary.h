@@ -22,9 +22,9 @@ enum DictItem : std::uint16_t {
 StrDesc DictFileName(StrDesc prefix, std::uint16_t item);
 
 // Loads the structure and relation dictionaries of prefix from folder; files without a folder of
-// their own get defaultFolder. A missing structure dictionary gives 164 (noted as first error,
-// area DataFile, with "<name>[<folder>]" appended to the error detail); a missing relation
-// dictionary is not an error. The first failing line ends the load; what it registered stays.
+// their own get defaultFolder. A missing structure dictionary gives 164: the failed open notes it
+// (area Streams, unless an error was noted before) and appends the path to the error detail, and
+// "<name>[<folder>]" is appended after it; a missing relation dictionary is not an error. The first failing line ends the load; what it registered stays.
 ErrCode DictLoad(StrDesc folder, StrDesc prefix, StrDesc defaultFolder);
 
 // The dictionary load of start-up: DictLoad(folder, appCode, no default folder). On success every
