@@ -52,8 +52,8 @@ void FnArgsCut(StrDesc raw, FnArgs& args) {
     }
 }
 
-ErrCode FnEvalValue(StrDesc text, StrDesc* value) {
-    ErrCode code = ExpEval(text);
+ErrCode FnEvalValue(StrDesc text, StrDesc* value, bool prepared) {
+    ErrCode code = prepared ? ExpEvalPrepared(text) : ExpEval(text);
     if (code == 122 || code >= 128) return code;
     *value = DynTop();
     if (code == kExpNumber || code == kExpText) return code;
@@ -69,7 +69,8 @@ ErrCode FnArgEval(FnArgs& args, std::uint16_t i) {
         return SlotPush(kFnArgsGroup, StrMake(reinterpret_cast<const char*>(&omitted), 1));
     }
     StrDesc value;
-    ErrCode code = FnEvalValue(args.raw[i], &value);
+    // Arguments are cut from the caller's prepared expression: no need to prepare them again.
+    ErrCode code = FnEvalValue(args.raw[i], &value, true);
     if (code >= 122) return code;
     args.kind[i] = code == kExpNumber ? kArgNumber : kArgText;
     args.value[i] = value;

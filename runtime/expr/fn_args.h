@@ -34,7 +34,7 @@ ErrCode FnArgEval(FnArgs& args, std::uint16_t i);
 // Evaluates a raw text as one value: its code (0 number, 1 text, a failure of 122 and up); the value
 // is the arena top. A status below 128 from a nested call counts as a text unless it holds exactly
 // eight bytes.
-ErrCode FnEvalValue(StrDesc text, StrDesc* value);
+ErrCode FnEvalValue(StrDesc text, StrDesc* value, bool prepared = false);
 
 // Typed reading. An omitted argument, or one beyond the count, gives def; a text where a number is
 // wanted (or the other way round) gives 128.

@@ -83,9 +83,49 @@ StrDesc FunctionList() {
 
 }  // namespace
 
+namespace {
+
+// The built-in list split once, for the usual case that the recogniser's list is the built-in one:
+// the lookup then compares a handful of short names instead of walking the list text on every call.
+struct NameTable {
+    StrDesc names[kFnCount];
+    NameTable() {
+        std::uint16_t n = 0, start = 0;
+        for (std::uint16_t i = 0; i <= kFnList.len && n < kFnCount; ++i) {
+            if (i == kFnList.len || kFnList.ptr[i] == ',') {
+                names[n++] = StrDesc{kFnList.ptr + start, static_cast<std::uint16_t>(i - start)};
+                start = static_cast<std::uint16_t>(i + 1);
+            }
+        }
+    }
+    std::uint16_t Find(const char* p, std::uint16_t len) const {
+        for (std::uint16_t i = 0; i < kFnCount; ++i)
+            if (names[i].len == len && std::memcmp(names[i].ptr, p, len) == 0) return static_cast<std::uint16_t>(i + 1);
+        return 0;
+    }
+};
+
+bool IsBuiltInList(StrDesc list) {
+    return list.len == kFnList.len && (list.ptr == kFnList.ptr || std::memcmp(list.ptr, kFnList.ptr, list.len) == 0);
+}
+
+}  // namespace
+
 std::uint16_t FnLookup(StrDesc name) {
     if (name.IsError() || name.len == 0) return 0;
     StrDesc list = FunctionList();
+    if (IsBuiltInList(list)) {
+        static const NameTable table;
+        if (std::uint16_t n = table.Find(name.ptr, name.len)) return n;
+        // No built-in name is longer than 16 bytes, so a longer name cannot match in upper case either.
+        if (name.len > 16) return 0;
+        char upper[16];
+        for (std::uint16_t i = 0; i < name.len; ++i) {
+            char c = name.ptr[i];
+            upper[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+        return table.Find(upper, name.len);
+    }
     std::uint16_t n = ItemIndex(list, name, ',');
     if (n == 0) {
         DynScope scope;

@@ -19,6 +19,10 @@ TEST_F(FnTextTest, NamesMatchAsWrittenThenInUpperCase) {
     EXPECT_EQ(Str(SlotGet(0, kFnListSlot)), Str(kFnList));
     EXPECT_EQ(FnResultKind(3), 0);
     EXPECT_EQ(FnResultKind(19), 1);
+    // A list changed through the slot is the one recognised.
+    ASSERT_EQ(SlotSet(0, kFnListSlot, S("_#,FN#FLEN,FN#SLEN,XX")), 0);
+    EXPECT_EQ(FnLookup(S("xx")), 4);
+    EXPECT_EQ(FnLookup(S("FN$TRIM")), 0);
 }
 
 TEST_F(FnTextTest, LengthsCharactersAndParts) {
