@@ -7,6 +7,7 @@
 #include "runtime/env/catalog.h"
 #include "runtime/expr/var_system.h"
 #include "runtime/expr/variables.h"
+#include "tests/runtime/expr/locale_fixture.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace rt {
@@ -15,31 +16,8 @@ namespace {
 using test::D;
 using test::Str;
 
-void SetLocale(const std::string& language, const std::string& descriptor, const std::string& dates) {
-    ASSERT_EQ(SlotSet(0, 4, D(language)), 0);
-    std::string record = descriptor + '\0' + dates + '\0' + ' ';
-    ASSERT_EQ(SlotSet(0, 0, D(record)), 0);
-}
-
-class DateTest : public test::RuntimeTest {
+class DateTest : public test::LocaleTest {
 protected:
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        ASSERT_EQ(VarInit(), 0);
-        ASSERT_EQ(SlotSet(0, 4, S("ES")), 0);
-        MsgLangReset();
-        DynScope scope;
-        SetLocale("ES", Str(MsgText("0019")), Str(MsgText("0117")));
-    }
-    void TearDown() override {
-        VarShutdown();
-        RuntimeTest::TearDown();
-    }
-    static void English() {
-        SetLocale("EN", ".,'0123456789.-D',' NY','  ,NO,YES'",
-                  "'January,February,March,April,May,June,July,August,September,October,November,December',"
-                  "'[M] [D], [Y]'");
-    }
     static std::string Parse(const std::string& text) {
         DynScope scope;
         return Str(DateParse(D(text)));

@@ -7,6 +7,7 @@
 #include "runtime/env/catalog.h"
 #include "runtime/expr/format_desc.h"
 #include "runtime/expr/variables.h"
+#include "tests/runtime/expr/locale_fixture.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace rt {
@@ -15,36 +16,8 @@ namespace {
 using test::D;
 using test::Str;
 
-// The locale record as start-up builds it: message 0019, NUL, message 0117, NUL, one blank.
-void SetLocale(const std::string& language, const std::string& descriptor, const std::string& dates) {
-    ASSERT_EQ(SlotSet(0, 4, D(language)), 0);
-    std::string record = descriptor + '\0' + dates + '\0' + ' ';
-    ASSERT_EQ(SlotSet(0, 0, D(record)), 0);
-}
-
-void SetSpanishLocale() {
-    ASSERT_EQ(SlotSet(0, 4, S("ES")), 0);
-    MsgLangReset();
-    DynScope scope;
-    SetLocale("ES", Str(MsgText("0019")), Str(MsgText("0117")));
-}
-
-void SetEnglishLocale() {
-    SetLocale("EN", ".,'0123456789.-D',' NY','  ,NO,YES'",
-              "'January,February,March,April,May,June,July,August,September,October,November,December','[M] [D], [Y]'");
-}
-
-class MaskTest : public test::RuntimeTest {
+class MaskTest : public test::LocaleTest {
 protected:
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        ASSERT_EQ(VarInit(), 0);
-        SetSpanishLocale();
-    }
-    void TearDown() override {
-        VarShutdown();
-        RuntimeTest::TearDown();
-    }
     static std::string Apply(const std::string& mask, const std::string& value, std::uint16_t mode) {
         DynScope scope;
         return Str(MaskApply(D(mask), D(value), mode));
@@ -207,7 +180,7 @@ TEST_F(MaskTest, ShownFormsInSpanish) {
 }
 
 TEST_F(MaskTest, EnglishDescriptor) {
-    SetEnglishLocale();
+    English();
     EXPECT_EQ(Store('2', "12.5", 8), "   12.50");
     EXPECT_EQ(Show('2', "   12.50", 8), "   12.50");
     EXPECT_EQ(Apply("#,###.##", "1234.5", kMaskLanguage), "1,234.50");
