@@ -2,14 +2,12 @@
 // first button; and the answers of a box no desktop can show.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "platform/console/console_desktop.h"
 #include "runtime/env/catalog.h"
 #include "runtime/ui/message_box.h"
+#include "tests/support/language_file.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace rt {
@@ -69,17 +67,7 @@ TEST_F(ConsoleMessageBoxTest, WithoutADesktopBoxesNeverConfirm) {
 }
 
 TEST_F(ConsoleMessageBoxTest, AnswerLetterFollowsTheLanguageFile) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("cmsgbox_" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    {
-        std::ofstream out(folder / "KV_LANG_EN.MSJ", std::ios::binary);
-        out << "0011 Yy,Nn\r\n0012 Notice\r\n0013 Fatal alert\r\n0014 Information request\r\n";
-    }
-    ASSERT_EQ(SlotSet(0, 4, S("EN")), 0);
-    const std::string dir = folder.string();
-    ASSERT_EQ(SlotSet(0, 5, test::D(dir)), 0);
-    MsgLangReset();
+    test::LanguageFile language("EN", "0011 Yy,Nn\r\n0012 Notice\r\n0013 Fatal alert\r\n0014 Information request\r\n");
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(MsgShow(S("Continue?"), StrEmpty(), kMsgYesNo), 'Y');
@@ -89,23 +77,12 @@ TEST_F(ConsoleMessageBoxTest, AnswerLetterFollowsTheLanguageFile) {
 
     DesktopSet(nullptr);
     EXPECT_EQ(MsgShow(S("x"), StrEmpty(), kMsgYesNo), 'N');
-    std::filesystem::remove_all(folder);
 }
 
 // A language file whose range covers "0011" without holding it leaves the answer letters empty; Yes
 // and No must still answer differently, so that a No never confirms.
 TEST_F(ConsoleMessageBoxTest, AnswersStayApartWhenTheLanguageFileLacksTheLetters) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("cmsgbox_gap_" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    {
-        std::ofstream out(folder / "KV_LANG_EN.MSJ", std::ios::binary);
-        out << "0010 Ten\r\n0012 Notice\r\n";
-    }
-    ASSERT_EQ(SlotSet(0, 4, S("EN")), 0);
-    const std::string dir = folder.string();
-    ASSERT_EQ(SlotSet(0, 5, test::D(dir)), 0);
-    MsgLangReset();
+    test::LanguageFile language("EN", "0010 Ten\r\n0012 Notice\r\n");
     ASSERT_EQ(MsgText("0011").len, 0);
 
     testing::internal::CaptureStderr();
@@ -114,7 +91,6 @@ TEST_F(ConsoleMessageBoxTest, AnswersStayApartWhenTheLanguageFileLacksTheLetters
     DesktopSet(nullptr);                   // no desktop: the box answers No
     EXPECT_FALSE(MsgAsk(S("Continue?")));
     EXPECT_NE(MsgShow(S("x"), StrEmpty(), kMsgYesNo), 0);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(ConsoleFontMetrics, CellIsTheRequestedSizeOrTheTerminalCell) {

@@ -11,15 +11,13 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
-#include <unistd.h>
 
 #include "platform/qt/qt_desktop.h"
 #include "runtime/env/catalog.h"
 #include "runtime/ui/message_box.h"
+#include "tests/support/language_file.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace rt {
@@ -176,17 +174,7 @@ TEST_F(QtMessageBoxTest, InputTypedAheadIsDroppedAndOtherWorkStillRuns) {
 
 // A language file whose yes letter differs: the answers follow it, and so do the default captions.
 TEST_F(QtMessageBoxTest, AnswersAndCaptionsFollowTheLanguageFile) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("qmsgbox_" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    {
-        std::ofstream out(folder / "KV_LANG_EN.MSJ", std::ios::binary);
-        out << "0011 Yy,Nn\r\n0012 Notice\r\n0013 Fatal alert\r\n0014 Information request\r\n";
-    }
-    ASSERT_EQ(SlotSet(0, 4, S("EN")), 0);
-    const std::string dir = folder.string();
-    ASSERT_EQ(SlotSet(0, 5, test::D(dir)), 0);
-    MsgLangReset();
+    test::LanguageFile language("EN", "0011 Yy,Nn\r\n0012 Notice\r\n0013 Fatal alert\r\n0014 Information request\r\n");
 
     QString title;
     BoxWatcher yes([&](QMessageBox* box) {
@@ -201,7 +189,6 @@ TEST_F(QtMessageBoxTest, AnswersAndCaptionsFollowTheLanguageFile) {
     BoxWatcher ask_no([](QMessageBox* box) { Click(box, QMessageBox::No); });
     EXPECT_FALSE(MsgAsk(S("Continue?")));
 
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
