@@ -185,7 +185,7 @@ TEST_F(RuntimeStartTest, ArgumentVectorsFollowTheProgramPath) {
     EXPECT_EQ(Str(OptValue(S("user"))), "ABC");
 }
 
-TEST_F(RuntimeStartTest, FontSetKeepsSevenSpecifications) {
+TEST_F(RuntimeStartTest, FontSetKeepsSevenFontSettings) {
     ASSERT_EQ(Start("q"), 0);
     for (std::uint16_t i = 1; i <= 8; ++i) EXPECT_EQ(FontSet(i, i, 0, S("Courier New")), 0);
     EXPECT_EQ(FontCount(), 7);
