@@ -59,8 +59,9 @@ ErrCode FnDate(FnArgs& a) {
         date = FileStampOf(a.value[0], &s) ? Format(16, "%04u%02u%02u", unsigned(s.year), unsigned(s.month), unsigned(s.day))
                                            : StrEmpty();
     } else {
+        // DateShow reads a typed date itself; parsing it here first would turn an invalid one into
+        // the empty text, which DateShow takes for today.
         date = a.value[0];
-        if (FindAny(date, 0, S("-./"), kExact) != kNone) date = DateParse(date);
     }
     return FnText(DateShow(date, bits & 127));
 }

@@ -47,6 +47,7 @@ TEST_F(FnValuesTest, DatesTimesAndMasks) {
         {"FN$DATE('20250305';2)", "'05-03-2025'"},
         {"FN$DATE('5/3/25')", "'20250305'"},
         {"FN$DATE('5/3/25';1)", "'05-03-25'"},
+        {"FN$DATE('31/02/25';1)", "'        '"},  // an invalid typed date is blank, never today
         {"TIME$('9:30:15.25';7)", "'09:30:15.250'"},
         {"TIME$('12:30';3)", "'00:12:30'"},
         {"TIME$(5)", "E128"},
