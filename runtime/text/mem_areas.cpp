@@ -114,16 +114,15 @@ std::int32_t AreaBalance() { return g_balance; }
 
 void* AreaBufferAppend(AreaBuffer& buf, std::uint16_t owner, StrDesc d, bool align4) {
     if (buf.error != 0) return nullptr;
-    if (align4) buf.used = static_cast<std::uint16_t>((buf.used + 3u) & ~3u);
-    ErrCode e = AreaWrite(owner, buf.block, buf.used, d);
-    if (e == 0 && std::uint32_t(buf.used) + d.len > 0xFFFF) e = 168;
+    // Counted in 32 bits: rounding a count near 65,535 up must fail, not wrap to offset 0.
+    std::uint32_t from = align4 ? (std::uint32_t(buf.used) + 3u) & ~3u : buf.used;
+    ErrCode e = from + d.len > 0xFFFF ? ErrCode(168) : AreaWrite(owner, buf.block, from, d);
     if (e != 0) {
         buf.error = e;
         return nullptr;
     }
-    void* at = buf.block + buf.used;
-    buf.used = static_cast<std::uint16_t>(buf.used + d.len);
-    return at;
+    buf.used = static_cast<std::uint16_t>(from + d.len);
+    return buf.block + from;
 }
 
 ErrCode AreaBufferGrow(AreaBuffer& buf, std::uint16_t owner, std::uint16_t newCapacity) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "tests/support/runtime_fixture.h"
 
@@ -68,6 +69,16 @@ TEST_F(MemAreasTest, AreaBufferAppendsAlignedAndStopsAtTheFirstError) {
     EXPECT_EQ(AreaBufferAppend(buf, kOwnerRows, S("0123456789AB"), false), nullptr);
     EXPECT_EQ(buf.error, 168);
     EXPECT_EQ(AreaBufferAppend(buf, kOwnerRows, S("x"), false), nullptr);
+    EXPECT_EQ(AreaBufferRelease(buf, kOwnerRows), 0);
+
+    // Rounding a nearly full count up past 65,535 must not wrap to the start of the buffer.
+    ASSERT_EQ(AreaBufferGrow(buf, kOwnerRows, 0xFFFF), 0);
+    const std::string full(0xFFFD, 'a');
+    ASSERT_NE(AreaBufferAppend(buf, kOwnerRows, test::D(full), false), nullptr);
+    EXPECT_EQ(AreaBufferAppend(buf, kOwnerRows, S("x"), true), nullptr);
+    EXPECT_EQ(buf.error, 168);
+    EXPECT_EQ(buf.used, 0xFFFD);
+    EXPECT_EQ(buf.block[0], 'a');
     EXPECT_EQ(AreaBufferRelease(buf, kOwnerRows), 0);
 }
 
