@@ -60,13 +60,20 @@ ErrCode ParmPush(StrDesc file, std::uint16_t type, std::int32_t identifier) {
     std::uint16_t n = ParmLoadLines(file, type, identifier);
     if (n == kNone || n == 0) return kNone;
     DynScope scope;
-    // Join the queued contents head first, taking each off the queue as it is used.
-    StrDesc block = StrEmpty();
-    for (std::uint16_t i = 0; i < n; ++i) {
-        StrDesc line = SlotGet(kWorkQueueGroup, before);
-        block = i == 0 ? StrCopy(line) : StrAssemble({block, S(":"), line});
-        SlotDelete(kWorkQueueGroup, before);
+    // Join the queued contents head first into one allocation, so that a block of many lines
+    // needs no more of the arena than its own length.
+    std::uint32_t total = n - 1u;
+    for (std::uint16_t i = 0; i < n; ++i) total += SlotGet(kWorkQueueGroup, before + i).len;
+    StrDesc block = total > 0xFFFF ? StrError(146) : DynAlloc(static_cast<std::uint16_t>(total));
+    if (!block.IsError()) {
+        std::uint16_t at = 0;
+        for (std::uint16_t i = 0; i < n; ++i) {
+            if (i != 0) block.mut()[at++] = ':';
+            at = StrPutAt(SlotGet(kWorkQueueGroup, before + i), block.mut(), at).len;
+        }
     }
+    // The lines leave the queue whatever happened, so that no later reader takes them for its own.
+    for (std::uint16_t i = 0; i < n; ++i) SlotDelete(kWorkQueueGroup, before);
     if (block.IsError()) return scope.Release(block.len);
     return scope.Release(SlotPush(kParmStackGroup, block));
 }

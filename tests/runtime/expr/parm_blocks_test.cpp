@@ -80,6 +80,19 @@ TEST_F(ParmTest, BlocksAreAssembledInFileOrderAndStacked) {
     EXPECT_EQ(ParmTopBlock().len, 0);
 }
 
+TEST_F(ParmTest, ABlockOfManyLinesLoadsWholeAndLeavesTheQueueEmpty) {
+    TempFolder dir(true);
+    std::string lines;
+    for (int i = 0; i < 300; ++i) lines += "01 A" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    dir.Write("long.ppn", lines);
+    std::uint16_t mark = DynMark();
+    ASSERT_EQ(ParmPush(S("long.ppn"), 1, 1), 0);
+    EXPECT_EQ(DynMark(), mark);
+    EXPECT_EQ(SlotCount(kWorkQueueGroup), 0);
+    EXPECT_EQ(Str(ParmTop(S("A299"))), "299");
+    DynRelease(mark);
+}
+
 TEST_F(ParmTest, ABareNameIsLookedForInTheDefaultFolder) {
     TempFolder dir;
     dir.Write("KVFONT.PPN", "21;9;BOLD;Courier New\n");
