@@ -153,6 +153,8 @@ ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs) {
                            : spec.eval == kEvalFirst ? 1
                            : spec.eval == kEvalFour ? 4 : 0;
     for (std::uint16_t i = 0; code == 0 && i < evaluate && i < args.count; ++i) code = FnArgEval(args, i);
+    // The evaluated arguments lie on the arena too; only what the body pushes above them is its value.
+    const std::uint16_t bodyMark = DynMark();
     if (code == 0) code = spec.body(args);
     SlotTruncate(kFnArgsGroup, depth);
     if (code >= 128) {
@@ -161,8 +163,9 @@ ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs) {
     }
     // A cancelled dialog stops the expression quietly; the caller still finds a value of the kind.
     if (code == 122) DynRelease(mark);
-    // A body that gave a value always pushed it; an empty push is the kind's empty value.
-    if (DynMark() == mark) {
+    // A body that gave a value always pushed it; a status without one (127 from an empty slot group)
+    // gets the kind's empty value, never the last argument's bytes.
+    if (DynMark() <= bodyMark) {
         if (spec.kind == 0) FnNumber(0);
         else FnText(StrEmpty());
     }

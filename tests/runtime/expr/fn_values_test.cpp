@@ -145,6 +145,9 @@ TEST_F(FnValuesTest, StringSlotsByItemAndAsStacks) {
         {"_$(30)", "'a'"},
         {"_$(30;-1)", "'a'"},
         {"_$(30;-1)", "E127"},
+        // An empty group gives the empty text with its status, never an argument's bytes.
+        {"_$(30;-1)+'x'", "'x'"},
+        {"FN#SLEN(_$(30;-1))", "#0"},
         {"_$(9;7;'X=1')", "'X=1'"},
         {"_$(.envvar;.dialog)", "'X=1'"},
     });
