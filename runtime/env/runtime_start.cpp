@@ -154,15 +154,12 @@ ErrCode RuntimeStart(const StartRequest& request) {
     if (SlotGet(0, kSlotLanguage).len == 0) SlotSet(0, kSlotLanguage, S("ES"));
 
     SetTrace();
-    {
-        DynScope scope;
-        StrDesc previousIdentity = StrCopy(SlotGet(0, kSlotIdentity));
-        SetIdentity(request.identity, request.description);
-        FoldersFirstMode();
-        bool load = (flags & kStartLoadApp) ||
-                    ((flags & kStartLoadIfNew) && !StrEq(request.identity, previousIdentity));
-        if (load) outcome = LoadApplication(flags);
-    }
+    SetIdentity(request.identity, request.description);
+    FoldersFirstMode();
+    // Flag 8 loads when the identity settled above (APNAME, say) is not the one the caller gave.
+    bool load = (flags & kStartLoadApp) ||
+                ((flags & kStartLoadIfNew) && !StrEq(request.identity, SlotGet(0, kSlotIdentity)));
+    if (load) outcome = LoadApplication(flags);
 
     if (outcome == 0) LoadFonts();
     outcome = StartTrace(outcome);

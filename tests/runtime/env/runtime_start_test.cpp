@@ -113,6 +113,24 @@ TEST_F(RuntimeStartTest, AMissingDictionaryIsForgivenOnlyWithFlagFour) {
     EXPECT_EQ(g_phases, (std::vector<std::uint16_t>{2 * 16 + 1}));
 }
 
+TEST_F(RuntimeStartTest, FlagEightLoadsOnlyWhenTheSettledIdentityIsAnotherOne) {
+    TempFolder apps;
+    apps.Write("X1DICC.DAT", "01**00clientes\r\n01       030 ANOMBRE\r\n");
+    const std::string dpath = " /DPATH:'" + apps.RuntimePath() + "'";
+    // The identity as given is the one settled: nothing to load (X1 would be found; ZZ would not).
+    // APNAME naming another application settles that one, and its dictionary is loaded.
+    struct Case { std::string line; const char* identity; ErrCode start; int files; } cases[] = {
+        {"q" + dpath, "ZZ:None", 0, 0},
+        {"q" + dpath, "X1:Name", 0, 0},
+        {"q /APNAME:\"X1:Name\"" + dpath, "ZZ:None", 0, 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Start(c.line, StrFromC(c.identity), 8), c.start) << c.line << " " << c.identity;
+        EXPECT_EQ(int(FileCount()), c.files) << c.line << " " << c.identity;
+        RuntimeEnd(nullptr, 0);
+    }
+}
+
 TEST_F(RuntimeStartTest, ALoadThatEndsWellLeavesNoErrorOfItsFirstAttemptBehind) {
     TempFolder apps, empty;
     apps.Write("X1DICC.DAT", "01**00clientes\r\n01       030 ANOMBRE\r\n");
@@ -148,6 +166,10 @@ TEST_F(RuntimeStartTest, TheFontFileSetsTheScreenFont) {
     EXPECT_EQ(f->weight, 700);
     EXPECT_STREQ(f->face, "Courier New");
     EXPECT_EQ(SlotCount(31), 0);  // the parameter set was dropped
+    RuntimeEnd(nullptr, 0);
+    // The contact application's start (flags 2, no application code) leaves the fonts alone.
+    ASSERT_EQ(Start("q"), 0);
+    EXPECT_EQ(FontCount(), 0);
 }
 
 TEST_F(RuntimeStartTest, TraceStartWithBits256And16And1WritesTheLogAndStops) {
