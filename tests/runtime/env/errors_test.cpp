@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/console/console_desktop.h"
 #include "runtime/env/catalog.h"
 #include "runtime/env/errors.h"
 #include "runtime/expr/var_system.h"
@@ -167,12 +168,25 @@ TEST_F(ErrorsTest, NamesAndAreas) {
     EXPECT_EQ(Str(ErrAreaName(23)), "");
 }
 
-TEST_F(ErrorsTest, ErrShowClearsTheDetail) {
-    for (ErrCode code : {ErrCode(163), ErrCode(121), ErrCode(122)}) {
-        ErrSetText(code, S("detalle"));
-        EXPECT_EQ(ErrShow(code), 0) << code;
-        EXPECT_EQ(ErrDetail().len, 0) << code;
+// The terminal desktop writes a box as its caption and text: serious codes go under the fatal
+// caption, the others under the informative one, and soft codes show nothing.
+TEST_F(ErrorsTest, ErrShowShowsUnderTheCaptionOfItsRangeAndClearsTheDetail) {
+    struct Case { ErrCode code; std::string shown; } cases[] = {
+        {163, "Alerta de Mensaje Fatal\nError de Datos: detalle\n"},
+        {121, "Mensaje Informativo\ndetalle\n"},
+        {5, "Mensaje Informativo\nPrecauci\xC3\xB3n \n"},
+        {122, ""},
+    };
+    ConsoleDesktop desktop;
+    DesktopSet(&desktop);
+    for (const Case& c : cases) {
+        ErrSetText(c.code, S("detalle"));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(ErrShow(c.code), 0) << c.code;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.shown) << c.code;
+        EXPECT_EQ(ErrDetail().len, 0) << c.code;
     }
+    DesktopSet(nullptr);
 }
 
 TEST_F(ErrorsTest, LogLineFollowsTheTraceMask) {
