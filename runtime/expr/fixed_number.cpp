@@ -29,8 +29,11 @@ Wide WideRoundDiv(Wide n, Wide d) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+
+}  // namespace
+
 // "D<n>" anywhere in the text becomes n zero digits (more than 20 could only overflow).
-std::string ExpandZeros(std::string t) {
+std::string NumExpandZeros(std::string t) {
     std::size_t d = t.find('D');
     if (d == std::string::npos) return t;
     std::size_t k = d + 1;
@@ -42,8 +45,6 @@ std::string ExpandZeros(std::string t) {
     }
     return t.substr(0, d) + std::string(zeros, '0') + t.substr(k);
 }
-
-}  // namespace
 
 int NumDecimals() {
     int p = SysVar(kSysPrecis);
@@ -106,7 +107,7 @@ FixedNumber NumReadDecimals(StrDesc text, int decimals) {
     std::string t(text.ptr, text.len);
     std::size_t b = t.find_first_not_of(' '), e = t.find_last_not_of(' ');
     if (b == std::string::npos) return 0;
-    t = ExpandZeros(t.substr(b, e - b + 1));
+    t = NumExpandZeros(t.substr(b, e - b + 1));
 
     std::size_t i = 0;
     bool negative = false;

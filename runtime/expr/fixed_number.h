@@ -3,6 +3,7 @@
 // 64-bit range are held at its ends instead of wrapping.
 #pragma once
 #include <cstdint>
+#include <string>
 #include "runtime/text/str_desc.h"
 
 namespace rt {
@@ -36,6 +37,8 @@ FixedNumber NumRoundTo(FixedNumber a, FixedNumber b);  // a rounded to (integer 
 // digits, decimals beyond the scale rounded. A text with foreign characters in its integer part gives
 // the value of its leading digits; the empty text gives 0.
 FixedNumber NumReadDecimals(StrDesc text, int decimals);
+// The text with its first "D<n>" replaced by n zero digits (at most 20).
+std::string NumExpandZeros(std::string text);
 FixedNumber NumRead(StrDesc text);
 
 // The canonical text on DynStrings: "-" when negative, no trailing decimal zeros, no point without

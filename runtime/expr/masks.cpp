@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/expr/dates.h"
+#include "runtime/expr/fixed_number.h"
 #include "runtime/expr/format_desc.h"
 #include "runtime/text/dyn_strings.h"
 
@@ -70,17 +71,7 @@ struct NumParts {
 NumParts SplitValue(string v) {
     NumParts p;
     v = TrimBlanks(v);
-    std::size_t d = v.find('D');  // "D<n>" stands for n zero digits
-    if (d != string::npos) {
-        std::size_t k = d + 1;
-        unsigned zeros = 0;
-        while (k < v.size() && IsDigit(v[k])) {
-            zeros = zeros * 10 + unsigned(v[k] - '0');
-            if (zeros > 20) zeros = 20;
-            ++k;
-        }
-        v = v.substr(0, d) + string(zeros, '0') + v.substr(k);
-    }
+    v = NumExpandZeros(v);  // "D<n>" stands for n zero digits
     std::size_t i = 0;
     if (i < v.size() && (v[i] == '-' || v[i] == '+')) p.neg = v[i++] == '-';
     for (; i < v.size() && (IsDigit(v[i]) || v[i] == ','); ++i)
