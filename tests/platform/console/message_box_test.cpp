@@ -7,25 +7,14 @@
 #include "platform/console/console_desktop.h"
 #include "runtime/env/catalog.h"
 #include "runtime/ui/message_box.h"
+#include "tests/support/desktop_fixture.h"
 #include "tests/support/language_file.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace rt {
 namespace {
 
-class ConsoleMessageBoxTest : public test::RuntimeTest {
-protected:
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        MsgLangReset();
-        DesktopSet(&desktop_);
-    }
-    void TearDown() override {
-        DesktopSet(nullptr);
-        RuntimeTest::TearDown();
-    }
-    ConsoleDesktop desktop_;
-};
+using ConsoleMessageBoxTest = test::DesktopTest<ConsoleDesktop>;
 
 TEST_F(ConsoleMessageBoxTest, WritesCaptionThenTextAndAnswersTheFirstButton) {
     struct Case {

@@ -17,6 +17,7 @@
 #include "platform/qt/qt_desktop.h"
 #include "runtime/env/catalog.h"
 #include "runtime/ui/message_box.h"
+#include "tests/support/desktop_fixture.h"
 #include "tests/support/language_file.h"
 #include "tests/support/runtime_fixture.h"
 
@@ -53,19 +54,7 @@ void Click(QMessageBox* box, QMessageBox::StandardButton which) {
     }
 }
 
-class QtMessageBoxTest : public test::RuntimeTest {
-protected:
-    void SetUp() override {
-        RuntimeTest::SetUp();
-        MsgLangReset();
-        DesktopSet(&desktop_);
-    }
-    void TearDown() override {
-        DesktopSet(nullptr);
-        RuntimeTest::TearDown();
-    }
-    QtDesktop desktop_;
-};
+using QtMessageBoxTest = test::DesktopTest<QtDesktop>;
 
 TEST_F(QtMessageBoxTest, EachKindShowsItsIconButtonsAndCaptionAndAnswersByCatalog) {
     using B = QMessageBox;
