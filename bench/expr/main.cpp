@@ -13,9 +13,9 @@
 #include <unistd.h>
 
 #include "platform/console/console_desktop.h"
-#include "runtime/env/runtime_start.h"
+#include "runtime/start/runtime_start.h"
 #include "runtime/expr/evaluator.h"
-#include "runtime/expr/variables.h"
+#include "runtime/vars/variables.h"
 #include "runtime/text/dyn_strings.h"
 
 namespace {

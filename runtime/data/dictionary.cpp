@@ -9,7 +9,7 @@
 #include "runtime/env/errors.h"
 #include "runtime/env/paths.h"
 #include "runtime/env/streams.h"
-#include "runtime/expr/variables.h"
+#include "runtime/vars/variables.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_clean.h"

@@ -5,7 +5,7 @@
 #include "runtime/data/file_table_state.h"
 #include "runtime/env/errors.h"
 #include "runtime/env/streams.h"
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
 

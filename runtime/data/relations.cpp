@@ -3,7 +3,7 @@
 
 #include "runtime/data/file_table.h"
 #include "runtime/data/file_table_state.h"
-#include "runtime/expr/parm_syntax.h"
+#include "runtime/vars/parm_syntax.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"

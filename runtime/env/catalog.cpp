@@ -6,7 +6,7 @@
 #include "runtime/env/catalog_builtin.h"
 #include "runtime/env/paths.h"
 #include "runtime/env/streams.h"
-#include "runtime/expr/parm_files.h"
+#include "runtime/env/parm_files.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"

@@ -1,27 +1,16 @@
-// Result-code names and display texts, the error detail, the error box, the run's log file and
-// internal assertions. The first-error note itself lives in error_note.cpp.
+// Result-code names and display texts and the error detail.
 #include "runtime/env/errors.h"
 
-#include <cstdlib>
-
-#include "platform/process.h"
 #include "runtime/env/catalog.h"
-#include "runtime/env/paths.h"
-#include "runtime/env/streams.h"
-#include "runtime/expr/dates.h"
-#include "runtime/expr/var_system.h"
-#include "runtime/expr/variables.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_lists.h"
-#include "runtime/ui/message_box.h"
 
 namespace rt {
 namespace {
 
 constexpr std::uint16_t kDetailGroup = 9, kDetailItem = 9;
-constexpr std::uint16_t kLogGroup = 9, kLogItem = 10;
 constexpr std::uint16_t kDetailKeep = 1024;
 
 // Names of the codes 122 to 185, in code order; an empty item has no name of its own.
@@ -124,65 +113,6 @@ StrDesc ErrText(ErrCode code) {
     StrDesc detail = ErrDetail();
     if (detail.len != 0) text = StrConcat(text, StrConcat(S(": "), detail));
     return DynKeep(m, text);
-}
-
-ErrCode ErrShow(ErrCode code) {
-    // Cancellations and soft conditions are never shown.
-    if (code < 122 || code > 127) {
-        std::uint16_t m = DynMark();
-        StrDesc text = ErrText(code);
-        if (code < 128) MsgShow(text, MsgText("0012"), kMsgWarning);
-        else MsgShow(text, MsgText("0013"), kMsgFatal);
-        DynRelease(m);
-    }
-    return ErrSetText(0, StrEmpty());
-}
-
-StrDesc LogPath() {
-    StrDesc path = SlotGet(kLogGroup, kLogItem);
-    if (path.len != 0) return path;
-    StrDesc identity = SlotGet(0, 2);
-    StrDesc code = Item(identity, ':', 1);
-    if (code.len > 2) code.len = 2;
-    return StrConcat(code, S("log.txt"));
-}
-
-void LogLine(StrDesc text, std::uint16_t mask) {
-    if ((static_cast<std::uint16_t>(VarIntSlot(kSysTrace)) & mask) == 0) return;
-    std::uint16_t m = DynMark();
-    StrDesc line = text.IsError() ? Format(16, "Error #%u", unsigned(text.len)) : text;
-    FileAppendText(LogPath(), kStreamHere, StrConcat(line, S("\r\n")));
-    DynRelease(m);
-}
-
-ErrCode LogEntry(StrDesc text, StrDesc file) {
-    std::uint16_t m = DynMark();
-    StrDesc path = file.len != 0 ? file : LogPath();
-    std::uint16_t h = StreamOpen(path, kStreamAppend | kStreamQuiet);
-    if (h >= kStreamCount) {
-        ErrSetText(164, path);
-        DynRelease(m);
-        return 164;
-    }
-    PlatformDateTime now = PlatformNow();
-    StrDesc time = Format(5, "%02d:%02d", now.hour, now.minute);
-    StrDesc banner = Format(255, "*****************************\r\n Date:%s - Time:%s - User:%s\r\n",
-                            StrToC(DateShow(DateToday(), 2)), StrToC(time), "0");
-    StreamWrite(h, kStreamHere, banner);
-    StreamWrite(h, kStreamHere, text);
-    StreamWrite(h, kStreamHere, S("\r\n**********************\r\n\r\n"));
-    StreamClose(h);
-    DynRelease(m);
-    return 0;
-}
-
-void Assert(bool condition, const char* tag) {
-    if (condition) return;
-    StrDesc text = tag != nullptr ? StrFromC(tag) : StrEmpty();
-    MsgShow(text, S("Assertion Fail"), kMsgFatal);
-    LogEntry(text, S("assertions.log"));
-    // Ends at once: no runtime end, no file close.
-    std::abort();
 }
 
 }  // namespace rt

@@ -7,8 +7,8 @@
 #include "runtime/expr/builtin_functions.h"
 #include "runtime/expr/exp_scan.h"
 #include "runtime/expr/exp_value.h"
-#include "runtime/expr/var_arrays.h"
-#include "runtime/expr/variables.h"
+#include "runtime/vars/var_arrays.h"
+#include "runtime/vars/variables.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/text_clean.h"
 

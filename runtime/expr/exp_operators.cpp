@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "runtime/expr/exp_scan.h"
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
 
 namespace rt {

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 #include "runtime/expr/evaluator.h"
-#include "runtime/expr/fixed_number.h"
+#include "runtime/vars/fixed_number.h"
 
 namespace rt {
 

@@ -1,7 +1,7 @@
 #include "runtime/expr/fn_args.h"
 
 #include "runtime/expr/evaluator.h"
-#include "runtime/expr/var_arena_number.h"
+#include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"

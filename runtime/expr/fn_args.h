@@ -2,7 +2,7 @@
 // evaluated ones (kept on DynStrings and pushed on slot group 35), and their typed reading.
 #pragma once
 #include <cstdint>
-#include "runtime/expr/fixed_number.h"
+#include "runtime/vars/fixed_number.h"
 #include "runtime/text/str_desc.h"
 
 namespace rt {

@@ -8,7 +8,7 @@
 #include "runtime/env/streams.h"
 #include "runtime/expr/evaluator.h"
 #include "runtime/expr/fn_internal.h"
-#include "runtime/expr/var_arena_number.h"
+#include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"

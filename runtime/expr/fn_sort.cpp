@@ -4,7 +4,7 @@
 #include <string>
 
 #include "runtime/expr/fn_internal.h"
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/mem_areas.h"
 #include "runtime/text/text_build.h"

@@ -1,7 +1,7 @@
 // Text and list functions: FN#SLEN, FN#PARM, FN$CHNG, FN$CHRS, FN$MIDS, FN$PARM, FN$TRIM, ENVELOP$,
 // EXP$.
 #include "runtime/expr/fn_internal.h"
-#include "runtime/expr/var_arena_number.h"
+#include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_clean.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "runtime/env/errors.h"
+#include "runtime/text/error_note.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/mem_areas.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "runtime/env/errors.h"
+#include "runtime/text/error_note.h"
 #include "runtime/text/dyn_strings.h"
 
 namespace rt {

@@ -11,7 +11,7 @@
 #include "runtime/data/file_open.h"
 #include "runtime/data/file_table.h"
 #include "runtime/env/errors.h"
-#include "runtime/env/runtime_start.h"
+#include "runtime/start/runtime_start.h"
 #include "runtime/expr/evaluator.h"
 #include "runtime/text/dyn_strings.h"
 #include "tools/qrt/qrt_output.h"

@@ -3,8 +3,8 @@
 #include "platform/cp1252.h"
 #include "runtime/env/errors.h"
 #include "runtime/expr/evaluator.h"
-#include "runtime/expr/fixed_number.h"
-#include "runtime/expr/var_arena_number.h"
+#include "runtime/vars/fixed_number.h"
+#include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
 
 namespace rt::qrt {

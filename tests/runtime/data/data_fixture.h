@@ -8,8 +8,8 @@
 
 #include "runtime/data/file_open.h"
 #include "runtime/data/file_table.h"
-#include "runtime/expr/var_system.h"
-#include "runtime/expr/variables.h"
+#include "runtime/vars/var_system.h"
+#include "runtime/vars/variables.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace rt::test {

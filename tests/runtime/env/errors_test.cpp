@@ -14,8 +14,10 @@
 #include "platform/console/console_desktop.h"
 #include "runtime/env/catalog.h"
 #include "runtime/env/errors.h"
-#include "runtime/expr/var_system.h"
-#include "runtime/expr/variables.h"
+#include "runtime/ui/error_box.h"
+#include "runtime/vars/run_log.h"
+#include "runtime/vars/var_system.h"
+#include "runtime/vars/variables.h"
 #include "runtime/text/slot_table.h"
 #include "tests/support/runtime_fixture.h"
 

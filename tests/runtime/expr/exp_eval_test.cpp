@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "runtime/expr/var_arrays.h"
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/var_arrays.h"
+#include "runtime/vars/var_system.h"
 #include "tests/runtime/expr/exp_fixture.h"
 
 namespace rt::test {

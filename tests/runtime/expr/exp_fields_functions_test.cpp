@@ -4,7 +4,7 @@
 #include "runtime/data/fields.h"
 #include "runtime/data/file_open.h"
 #include "runtime/data/record_buffer.h"
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/var_system.h"
 #include "tests/runtime/expr/exp_fixture.h"
 
 namespace rt::test {

@@ -6,7 +6,7 @@
 
 #include "runtime/env/errors.h"
 #include "runtime/expr/evaluator.h"
-#include "runtime/expr/fixed_number.h"
+#include "runtime/vars/fixed_number.h"
 #include "runtime/text/dyn_strings.h"
 #include "tests/runtime/data/data_fixture.h"
 

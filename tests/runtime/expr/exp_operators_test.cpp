@@ -2,7 +2,7 @@
 // wildcard comparison, literals and named constants.
 #include <gtest/gtest.h>
 
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/var_system.h"
 #include "tests/runtime/expr/exp_fixture.h"
 
 namespace rt::test {

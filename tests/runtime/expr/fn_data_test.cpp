@@ -4,7 +4,7 @@
 #include "runtime/data/fields.h"
 #include "runtime/data/keys.h"
 #include "runtime/data/record_buffer.h"
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/var_system.h"
 #include "tests/runtime/data/data_fixture.h"
 #include "tests/runtime/expr/fn_fixture.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "runtime/expr/evaluator.h"
-#include "runtime/expr/fixed_number.h"
-#include "runtime/expr/var_arena_number.h"
-#include "runtime/expr/variables.h"
+#include "runtime/vars/fixed_number.h"
+#include "runtime/vars/var_arena_number.h"
+#include "runtime/vars/variables.h"
 #include "runtime/text/dyn_strings.h"
-#include "tests/runtime/expr/var_fixture.h"
+#include "tests/runtime/vars/var_fixture.h"
 
 namespace rt::test {
 

@@ -1,5 +1,5 @@
 // SORT$: sorted copies of lists and sorted lists held through handles.
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/var_system.h"
 #include "tests/runtime/expr/fn_fixture.h"
 
 namespace rt::test {

@@ -6,8 +6,8 @@
 
 #include "runtime/env/streams.h"
 #include "runtime/expr/builtin_functions.h"
-#include "runtime/expr/dates.h"
-#include "runtime/expr/var_system.h"
+#include "runtime/vars/dates.h"
+#include "runtime/vars/var_system.h"
 #include "runtime/text/slot_table.h"
 #include "tests/runtime/expr/fn_fixture.h"
 

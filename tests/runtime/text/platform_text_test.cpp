@@ -10,7 +10,7 @@
 #include "runtime/env/streams.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/platform_text.h"
-#include "runtime/text/utf16_file.h"
+#include "runtime/env/utf16_file.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace rt {

@@ -1,0 +1,68 @@
+#include "runtime/vars/format_desc.h"
+
+#include "runtime/env/catalog.h"
+#include "runtime/text/slot_table.h"
+#include "runtime/text/text_clean.h"
+#include "runtime/text/text_lists.h"
+
+namespace rt {
+namespace {
+
+std::string Text(StrDesc d) { return d.IsError() ? std::string() : std::string(d.ptr, d.len); }
+
+// Part n (1 or 2) of the locale record, copied: the slot may move on its next change.
+std::string LocalePart(std::uint16_t n) { return Text(Item(SlotGet(0, 0), 0, n)); }
+
+StrDesc View(const std::string& s) { return StrDesc{s.data(), static_cast<std::uint16_t>(s.size())}; }
+
+}  // namespace
+
+FormatDescriptor FormatParse(StrDesc text) {
+    FormatDescriptor f;
+    if (text.IsError()) text = StrEmpty();
+    if (text.len >= 1) f.decimal = text.ptr[0];
+    if (text.len >= 2) f.thousands = text.ptr[1];
+    StrDesc rest = text.len > 2 ? StrDesc{text.ptr + 2, static_cast<std::uint16_t>(text.len - 2)} : StrEmpty();
+    f.number_chars = Text(Unquote(Item(rest, ',', 1)));
+    std::string letters = Text(Unquote(Item(rest, ',', 2)));
+    for (std::size_t i = 0; i < 3 && i < letters.size(); ++i) f.letters[i] = letters[i];
+    std::string words = Text(Unquote(Item(rest, ',', 3)));
+    StrDesc w = View(words);
+    for (std::uint16_t i = 0; i < 3; ++i) f.words[i] = Text(Item(w, ',', i + 1));
+    return f;
+}
+
+const FormatDescriptor& FormatFixed() {
+    static const FormatDescriptor fixed = FormatParse(StrFromC(kFormatDefaultText));
+    return fixed;
+}
+
+FormatDescriptor FormatCurrent() {
+    std::string part = LocalePart(1);
+    if (part.empty()) return FormatFixed();
+    return FormatParse(View(part));
+}
+
+std::string FormatMonthName(int month) {
+    static const char* const kEnglish[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                             "July",    "August",   "September", "October", "November", "December"};
+    if (month < 1 || month > 12) return std::string();
+    std::string part = LocalePart(2);
+    std::string months = Text(Unquote(Item(View(part), ',', 1)));
+    std::string name = Text(Item(View(months), ',', static_cast<std::uint16_t>(month)));
+    if (months.empty()) return kEnglish[month - 1];
+    return name;
+}
+
+std::string FormatLongDatePattern() {
+    std::string part = LocalePart(2);
+    std::string pattern = Text(Unquote(Item(View(part), ',', 2)));
+    return pattern.empty() ? std::string("[D] [M] [Y]") : pattern;
+}
+
+bool FormatDayFirst() {
+    std::uint16_t lang = LangIndex();  // position in "EN,ES,FR,DE,IT"
+    return lang == 2 || lang == 3 || lang == 5;
+}
+
+}  // namespace rt
