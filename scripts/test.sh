@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Passes the test suite on a Debian 12 machine: installs what is missing, builds the sanitized test
-# build in build/test, and runs every test against a throwaway PostgreSQL cluster and the offscreen
-# desktop. The exit status is ctest's.
+# Passes the test suite on a Debian 12 machine: installs what is missing, checks the layering of the
+# sources, builds the sanitized test build in build/test, and runs every test against a throwaway
+# PostgreSQL cluster and the offscreen desktop. The exit status is ctest's.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/install-deps.sh
+
+# A file that includes a layer above its own fails the run before anything is built.
+bash scripts/check-layers.sh
 
 build=build/test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUINTARA_SANITIZE=ON -DQUINTARA_TESTS=ON
