@@ -9,6 +9,7 @@
 #include "runtime/env/errors.h"
 #include "runtime/env/paths.h"
 #include "runtime/env/streams.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/variables.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/text_build.h"
@@ -35,7 +36,7 @@ ErrCode FileLine(StrDesc line, StrDesc folder, StrDesc defaultFolder, int depth,
     StrDesc name = Trim(Column(third, 2, -1), kTrimRight);
     if (FindChar(fileFolder, 0, '$', kExact) == kNone)
         return FileRegister(kind, name, fileFolder.len != 0 ? fileFolder : defaultFolder);
-    if (depth >= kMaxIncludeDepth) return ErrSetText(147, DictFileName(name, kDictStructure));
+    if (depth >= kMaxIncludeDepth) return ErrSetText(kErrSintaxError, DictFileName(name, kDictStructure));
     ErrCode result = DictLoadAt(folder, name, defaultFolder, depth + 1);
     if (result == 0) base = static_cast<std::uint8_t>(FileCount() - 1);
     return result;
@@ -58,14 +59,14 @@ ErrCode KeyLine(StrDesc line, int file) {
         segments[g].offset = static_cast<std::uint16_t>(StrToNum(Column(line, at, 4)) - 1);
         segments[g].length = static_cast<std::uint16_t>(StrToNum(Column(line, at + 4, 3)));
     }
-    if (file < 1 || file > 255) return 163;
+    if (file < 1 || file > 255) return kErrData;
     return KeyAdd(static_cast<std::uint8_t>(file), static_cast<std::uint16_t>(groups), segments);
 }
 
 ErrCode RelationLine(StrDesc line, int file) {
     std::uint16_t colon = FindChar(line, 0, ':', kExact);
     StrDesc text = colon == kNone ? StrEmpty() : Column(line, colon + 1, -1);
-    if (file < 1 || file > 255) return 151;
+    if (file < 1 || file > 255) return kErrBadFileNumber;
     return RelationAdd(static_cast<std::uint8_t>(file), text);
 }
 
@@ -117,9 +118,9 @@ ErrCode DictLoadAt(StrDesc folderIn, StrDesc prefixIn, StrDesc defaultIn, int de
         std::uint16_t handle = StreamOpen(path, flags);
         if (handle >= kStreamCount) {
             if (item == kDictStructure) {
-                ErrNote(1, kAreaDataFile, 164, 0);
-                ErrSetText(164, StrAssemble({name, S("["), folder, S("]")}), true);
-                result = 164;
+                ErrNote(kNoteFirst, kAreaDataFile, kErrFileNotFound, 0);
+                ErrSetText(kErrFileNotFound, StrAssemble({name, S("["), folder, S("]")}), true);
+                result = kErrFileNotFound;
             }
             continue;
         }
@@ -155,7 +156,7 @@ ErrCode DictLoadForStart(StrDesc folder, StrDesc appCode) {
     // say) leaves its file without a variable but does not undo a load that succeeded.
     for (std::uint8_t f = 1; f <= FileCount(); ++f) {
         DynScope scope;
-        VarSetFileNumber(StrCopy(FileName(f, 1)), f);
+        VarSetFileNumber(StrCopy(FileName(f, kFileNameBare)), f);
     }
     return 0;
 }

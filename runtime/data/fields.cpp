@@ -7,6 +7,7 @@
 #include "runtime/data/file_table_state.h"
 #include "runtime/data/record_buffer.h"
 #include "runtime/env/errors.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/masks.h"
 #include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
@@ -20,9 +21,9 @@ namespace {
 
 FieldDesc RefFailure(ErrCode code, StrDesc text) {
     FieldDesc desc;
-    if (code == 147) {
+    if (code == kErrSintaxError) {
         DynScope scope;
-        ErrSetText(147, StrConcat(S("Field:"), text));
+        ErrSetText(kErrSintaxError, StrConcat(S("Field:"), text));
     }
     desc.status = code;
     return desc;
@@ -31,7 +32,7 @@ FieldDesc RefFailure(ErrCode code, StrDesc text) {
 // Compact dates: six bytes YYMMDD whose first byte carries the century (a digit for 19xx, a
 // letter 'A'..'J' for 20xx) and whose month and day tens are blank when zero.
 bool IsCompactDate(const FieldDesc& desc) {
-    return desc.type == 'F' && desc.width == 6 && (SysBits(kSysCompat) & 4) != 0;
+    return desc.type == 'F' && desc.width == 6 && (SysBits(kSysCompat) & kCompatCompactDates) != 0;
 }
 
 StrDesc CompactExpand(StrDesc raw) {
@@ -68,12 +69,12 @@ FieldDesc FieldRef(StrDesc text) {
     std::uint16_t open = FindChar(text, 0, '{', kExact);
     std::uint16_t close = FindChar(text, 0, '}', kExact);
     if (open == kNone || close == kNone || open > close || close != text.len - 1)
-        return RefFailure(147, text);
+        return RefFailure(kErrSintaxError, text);
     StrDesc fileText{text.ptr + open + 1, static_cast<std::uint16_t>(close - open - 1)};
     // An empty file text counts as a name: the byte looked at is then the '}'.
     std::uint8_t file = text.bytes()[open + 1] >= 'A' ? FileByName(fileText)
                                                        : static_cast<std::uint8_t>(StrToNum(fileText));
-    if (!FileValid(file)) return RefFailure(161, text);
+    if (!FileValid(file)) return RefFailure(kErrFileOutBound, text);
     StrDesc fieldText{text.ptr, open};
     if (fieldText.len == 0) {
         FieldDesc self;
@@ -83,7 +84,7 @@ FieldDesc FieldRef(StrDesc text) {
     }
     std::uint16_t field = FieldByName(file, fieldText);
     if (field == 0xFFFF) field = static_cast<std::uint16_t>(StrToNum(fieldText));
-    if (field == 0 || field > FieldCount(file)) return RefFailure(147, text);
+    if (field == 0 || field > FieldCount(file)) return RefFailure(kErrSintaxError, text);
     return FieldInfo(file, field);
 }
 
@@ -92,12 +93,12 @@ StrDesc FieldRaw(std::uint8_t n, std::uint16_t field, std::uint8_t part) {
     ErrCode code = FieldCheck(n, field == kFileOnly ? 0 : field);
     StrDesc image;
     if (code == 0) {
-        image = (part == kRecCurrent || part == kRecReference) ? RecImage(n, part) : StrError(151);
+        image = (part == kRecCurrent || part == kRecReference) ? RecImage(n, part) : StrError(kErrBadFileNumber);
         if (image.IsError()) code = image.len;
     }
     if (code != 0) {
-        ErrNote(1, kAreaBufferFld, 151, 0);
-        return StrError(151);
+        ErrNote(kNoteFirst, kAreaBufferFld, kErrBadFileNumber, 0);
+        return StrError(kErrBadFileNumber);
     }
     FieldDesc desc = FieldInfo(n, field);
     return StrDesc{image.ptr + desc.offset, desc.width};
@@ -136,7 +137,7 @@ ErrCode FieldSet(std::uint8_t n, std::uint16_t field, StrDesc value) {
             }
         }
     }
-    if (code != 0) ErrNote(1, kAreaBufferFld, 151, 0);
+    if (code != 0) ErrNote(kNoteFirst, kAreaBufferFld, kErrBadFileNumber, 0);
     return code;
 }
 

@@ -5,6 +5,7 @@
 #include "runtime/data/file_table_state.h"
 #include "runtime/env/errors.h"
 #include "runtime/env/streams.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
@@ -49,9 +50,9 @@ ErrCode FileOpen(std::uint8_t n, std::uint8_t mode) {
     FileSelect(n);
     ErrCode result = g_layer->read(n, kReadFirst);
     // A server that rejects NULLS ordering clauses gets plain ordering from here on.
-    if (result == 162 && (SysBits(kSysSysCompat) & 1) == 0) {
+    if (result == kErrSqlError && (SysBits(kSysSysCompat) & kSysCompatPlainOrder) == 0) {
         ErrSetText(0, StrEmpty());
-        SysBitsSet(kSysSysCompat, static_cast<std::uint16_t>(SysBits(kSysSysCompat) | 1));
+        SysBitsSet(kSysSysCompat, static_cast<std::uint16_t>(SysBits(kSysSysCompat) | kSysCompatPlainOrder));
         result = g_layer->read(n, kReadFirst);
     }
     if (FileCtrl(n).multiSlot != 0xFFFF) g_layer->multiReadEnd(n);

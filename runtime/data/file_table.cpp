@@ -6,6 +6,7 @@
 #include "runtime/data/file_table_state.h"
 #include "runtime/env/errors.h"
 #include "runtime/env/paths.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/run_log.h"
 #include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
@@ -21,9 +22,8 @@ namespace {
 FileTableState g_state;
 
 // Temporary folders named by FileName with kind 7 are stacked here.
-constexpr std::uint16_t kParmStackGroup = 31;
 
-bool NamesKeepCase() { return (SysBits(kSysAuxStat) & 8) != 0; }
+bool NamesKeepCase() { return (SysBits(kSysAuxStat) & kAuxNamesKeepCase) != 0; }
 
 // The text of each of count items made by piece(i), joined with ",", on DynStrings.
 template <typename Piece>
@@ -87,7 +87,7 @@ std::uint8_t FileByName(StrDesc text) {
     if (text.len == 0) return FileResolve(kCurrentFile);
     if (static_cast<signed char>(text.ptr[0]) <= 64) return static_cast<std::uint8_t>(StrToNum(text));
     DynScope scope;
-    StrDesc name = NamesKeepCase() ? text : CaseFold(text, 0);
+    StrDesc name = NamesKeepCase() ? text : CaseFold(text, kCaseLower);
     if (name.IsError()) return 0;
     for (std::uint8_t f = 1; f <= g_state.fileCount; ++f)
         if (StrEq(SlotGet(kFileNamesGroup, f - 1), name)) return f;
@@ -96,15 +96,15 @@ std::uint8_t FileByName(StrDesc text) {
 
 StrDesc FileName(std::uint8_t n, std::uint8_t kind) {
     StrDesc name = n == 0 ? StrEmpty() : SlotGet(kFileNamesGroup, n - 1);
-    if (kind == 1) return name;
-    if (kind == 7) {
+    if (kind == kFileNameBare) return name;
+    if (kind == kFileNameTempFolder) {
         StrDesc temp = EnvValue(S("TEMP"));
         if (!temp.IsError()) SlotPush(kParmStackGroup, temp);
         return temp;
     }
     std::uint16_t compat = SysBits(kSysCompat);
-    if ((compat & 8) && name.len > 8) name.len = 8;
-    if (kind == 3 && (compat & 2)) kind = 4;
+    if ((compat & kCompatShortNames) && name.len > 8) name.len = 8;
+    if (kind == kFileNameIndex && (compat & kCompatIndexNdx)) kind = kFileNameIndexNdx;
     DynScope scope;
     StrDesc file = ExtJoin(name, Item(S(",FD,DIR,NDX,TMP,TXT"), ',', kind));
     StrDesc folder = n == 0 ? StrEmpty() : SlotGet(kFileFoldersGroup, n - 1);
@@ -123,12 +123,12 @@ ErrCode FileRegister(std::uint8_t kind, StrDesc name, StrDesc folder) {
     if (ErrCode e = StrCheck(name)) return e;
     if (ErrCode e = StrCheck(folder)) return e;
     if (g_state.fileCount == 0) g_state.lastKeyed = 0;
-    if (g_state.fileCount >= kMaxFiles) return 161;
+    if (g_state.fileCount >= kMaxFiles) return kErrFileOutBound;
     std::uint8_t n = ++g_state.fileCount;
     g_state.files[n - 1] = FileEntry{n, kind, 0, 0, 0};
     g_state.ctrl[n - 1] = DataFileCtrl{};
     DynScope scope;
-    StrDesc stored = NamesKeepCase() ? name : CaseFold(name, 0);
+    StrDesc stored = NamesKeepCase() ? name : CaseFold(name, kCaseLower);
     if (stored.IsError()) return stored.len;
     if (ErrCode e = SlotSet(kFileNamesGroup, n - 1, stored)) return e;
     return SlotSet(kFileFoldersGroup, n - 1, folder);
@@ -146,10 +146,10 @@ void CtrlReset(std::uint8_t n) { FileCtrl(n) = DataFileCtrl{}; }
 ErrCode FieldAdd(StrDesc name, std::uint16_t width, char type) {
     if (ErrCode e = StrCheck(name)) return e;
     std::uint8_t f = g_state.fileCount;
-    if (f == 0 || f >= kMaxFiles) return 161;
+    if (f == 0 || f >= kMaxFiles) return kErrFileOutBound;
     FileEntry& file = g_state.files[f - 1];
     // Both record images share one text of 16-bit length.
-    if (static_cast<std::uint32_t>(file.recordLength) + width > kMaxRecordLength) return 168;
+    if (static_cast<std::uint32_t>(file.recordLength) + width > kMaxRecordLength) return kErrDataOutBound;
     FieldDesc desc{f, static_cast<std::uint16_t>(file.fieldCount + 1), file.recordLength, width, type, 0};
     file.fieldCount = desc.field;
     file.recordLength = static_cast<std::uint16_t>(file.recordLength + width);
@@ -172,7 +172,7 @@ ErrCode FieldCheck(std::uint8_t n, std::uint16_t field) {
     if (FileValid(n) && (field == kFileOnly || (field >= 1 && field <= g_state.files[n - 1].fieldCount)))
         return 0;
     DynScope scope;
-    return ErrSetText(168, Format(64, "(File:%u, Field:%u)", unsigned{n}, unsigned{field}));
+    return ErrSetText(kErrDataOutBound, Format(64, "(File:%u, Field:%u)", unsigned{n}, unsigned{field}));
 }
 
 FieldDesc FieldInfo(std::uint8_t n, std::uint16_t field) {
@@ -217,7 +217,7 @@ StrDesc FieldNameList(std::uint8_t n, bool qualified) {
 }
 
 std::uint16_t DisplayWidth(char type, std::uint16_t width) {
-    if ((SysBits(kSysCompat) & 64) && type >= '0' && type <= '8')
+    if ((SysBits(kSysCompat) & kCompatDecimalWidth) && type >= '0' && type <= '8')
         return static_cast<std::uint16_t>(width + (type - '0') + 1);
     return width;
 }

@@ -5,6 +5,7 @@
 // buffers (item file - 1, field names by global field index).
 #pragma once
 #include <cstdint>
+#include "runtime/text/slot_map.h"
 #include "runtime/text/str_desc.h"
 
 namespace rt {
@@ -14,12 +15,7 @@ constexpr std::uint8_t kCurrentFile = 255;     // "the current file" wherever a 
 constexpr std::uint16_t kFileOnly = 0xFFFF;    // FieldCheck: check the file, not a field
 constexpr std::uint16_t kMaxRecordLength = 32767;  // both record images must fit in one text
 
-// String-slot groups owned by the file table.
-constexpr std::uint16_t kFileNamesGroup = 1;
-constexpr std::uint16_t kFileFoldersGroup = 2;
-constexpr std::uint16_t kFieldNamesGroup = 3;
-constexpr std::uint16_t kRelationsGroup = 4;
-constexpr std::uint16_t kRecordsGroup = 6;
+// The file table's string-slot groups (kFileNamesGroup ... kRecordsGroup) are in the slot map.
 
 // Numeric type letters; every other letter is of the text class.
 constexpr const char* kNumericTypes = "NL123456789";
@@ -60,7 +56,19 @@ std::uint8_t FileSelect(std::uint8_t n);
 // A name (first byte above '@') gives its number or 0; an empty text the current file; any other
 // text is read as a decimal number and given unchecked.
 std::uint8_t FileByName(StrDesc text);
-// Name (kind 1), temporary folder (kind 7) or companion path (other kinds) of file n as given.
+// Kinds of FileName: the bare name, the temporary folder, or a companion path with its extension.
+enum FileNameKind : std::uint8_t {
+    kFileNamePath = 0,        // folder and name, no extension
+    kFileNameBare = 1,        // the name as registered
+    kFileNameDict = 2,        // .FD
+    kFileNameIndex = 3,       // .DIR (.NDX under kCompatIndexNdx)
+    kFileNameIndexNdx = 4,    // .NDX
+    kFileNameTemp = 5,        // .TMP
+    kFileNameText = 6,        // .TXT
+    kFileNameTempFolder = 7,  // the TEMP folder
+};
+// Name (kFileNameBare), temporary folder (kFileNameTempFolder) or companion path (other kinds) of
+// file n as given.
 StrDesc FileName(std::uint8_t n, std::uint8_t kind);
 // FileName of every registered file, joined with ",".
 StrDesc FileNameList(std::uint8_t kind);

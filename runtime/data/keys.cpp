@@ -8,6 +8,7 @@
 #include "runtime/data/file_table_state.h"
 #include "runtime/data/record_buffer.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 
 namespace rt {
 
@@ -34,7 +35,7 @@ const KeyDesc& KeyAt(std::uint8_t n, std::uint16_t key) {
 
 ErrCode KeyAdd(std::uint8_t n, std::uint16_t count, const KeySegment* segments) {
     FileTableState& st = FileState();
-    if (n == 0 || n > st.fileCount) return 163;
+    if (n == 0 || n > st.fileCount) return kErrData;
     KeyDefaults(static_cast<std::uint8_t>(n - 1));
     KeyDesc key;
     key.count = count;
@@ -103,7 +104,7 @@ KeyFieldList KeyFields(std::uint8_t n, std::uint16_t key) {
 
 StrDesc KeyValue(std::uint8_t n, std::uint16_t key, StrDesc image) {
     n = FileResolve(n);
-    if (!KeyValid(n, key)) return StrError(168);
+    if (!KeyValid(n, key)) return StrError(kErrDataOutBound);
     if (image.IsError()) return image;
     const KeyDesc& k = KeyAt(n, key);
     std::uint16_t segs = std::min(k.count, kMaxKeySegments);
@@ -127,7 +128,7 @@ StrDesc KeyValue(std::uint8_t n, std::uint16_t key, StrDesc image) {
 
 StrDesc KeyValue(std::uint8_t n, std::uint16_t key) {
     n = FileResolve(n);
-    if (!KeyValid(n, key)) return StrError(168);
+    if (!KeyValid(n, key)) return StrError(kErrDataOutBound);
     return KeyValue(n, key, RecImage(n, 1));
 }
 

@@ -6,6 +6,7 @@
 
 #include "runtime/data/file_table.h"
 #include "runtime/data/file_table_state.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/slot_table.h"
 
 namespace rt {
@@ -16,7 +17,7 @@ StrDesc RecImage(std::uint8_t n, std::uint8_t part) {
     std::uint16_t length = FileState().files[n - 1].recordLength;
     StrDesc buffer = SlotGet(kRecordsGroup, n - 1);
     // A buffer of any other length means FileOpen has not made one for the current structure.
-    if (buffer.IsError() || buffer.len != 2u * length) return StrError(169);
+    if (buffer.IsError() || buffer.len != 2u * length) return StrError(kErrFileNotInit);
     switch (part) {
     case kRecCurrent: return StrDesc{buffer.ptr, length};
     case kRecReference: return StrDesc{buffer.ptr + length, length};

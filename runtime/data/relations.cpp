@@ -3,6 +3,7 @@
 
 #include "runtime/data/file_table.h"
 #include "runtime/data/file_table_state.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/parm_syntax.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
@@ -37,7 +38,7 @@ StrDesc RelationPrefix(std::uint8_t target, std::uint16_t relation) {
 
 ErrCode RelationAdd(std::uint8_t file, StrDesc text) {
     if (ErrCode e = StrCheck(text)) return e;
-    if (!FileValid(file)) return 151;
+    if (!FileValid(file)) return kErrBadFileNumber;
     DynScope scope;
     StrDesc old = StrCopy(SlotGet(kRelationsGroup, file - 1));
     StrDesc joined = old.len == 0 ? text : text.len == 0 ? old : StrJoin(old, S(":"), text);

@@ -16,9 +16,6 @@
 namespace rt {
 namespace {
 
-constexpr std::uint16_t kLangGroup = 0, kLangItem = 4;
-constexpr std::uint16_t kTextsGroup = 9, kTextsItem = 2;
-constexpr std::uint16_t kWorkQueue = 37;
 constexpr std::uint16_t kMaxEntries = 256;
 
 constexpr char kLangCodes[] = "EN,ES,FR,DE,IT";
@@ -49,12 +46,12 @@ bool TakeLine(StrDesc line) {
     if (g_lang.state == LangState::kLoaded && n <= g_lang.last) return true;
     if (g_lang.state != LangState::kLoaded) g_lang.first = n;
     std::uint16_t m = DynMark();
-    StrDesc old = SlotGet(kTextsGroup, kTextsItem);
+    StrDesc old = SlotGet(kRunTextsGroup, kSlotLangTexts);
     std::uint16_t end = old.len;
     while (g_lang.count < kMaxEntries && g_lang.count < n - g_lang.first) g_lang.ends[g_lang.count++] = end;
     StrDesc text = line.len > 5 ? StrMake(line.ptr + 5, static_cast<std::uint16_t>(line.len - 5)) : StrEmpty();
     StrDesc all = StrConcat(old, text);
-    bool ok = !all.IsError() && SlotSet(kTextsGroup, kTextsItem, all) == 0;
+    bool ok = !all.IsError() && SlotSet(kRunTextsGroup, kSlotLangTexts, all) == 0;
     DynRelease(m);
     if (!ok) return false;
     if (g_lang.count < kMaxEntries) g_lang.ends[g_lang.count++] = all.len;
@@ -66,9 +63,9 @@ bool TakeLine(StrDesc line) {
 void LoadLanguageFile() {
     g_lang.state = LangState::kTried;
     std::uint16_t m = DynMark();
-    StrDesc code = SlotGet(kLangGroup, kLangItem);
+    StrDesc code = SlotGet(kRunGroup, kSlotLanguage);
     StrDesc name = Format(15, "KV_LANG_%s.MSJ", StrToC(code.len ? code : S("*")));
-    StrDesc pattern = name.IsError() ? name : PathJoin(SlotGet(kLangGroup, kSlotDefaultFolder), name);
+    StrDesc pattern = name.IsError() ? name : PathJoin(SlotGet(kRunGroup, kSlotDefaultFolder), name);
     StrDesc found = pattern.IsError() ? pattern : FindFiles(pattern);
     if (!found.IsError() && found.len != 0) {
         StrDesc first = Item(found, '\0', 1);
@@ -80,11 +77,11 @@ void LoadLanguageFile() {
         for (std::uint32_t i = 0; i < lines; ++i) {
             if (use && room) {
                 std::uint16_t lm = DynMark();
-                StrDesc line = ReplaceAll(SlotPeek(kWorkQueue), S("\\n"), S("\r\n"), kExact);
+                StrDesc line = ReplaceAll(SlotPeek(kWorkQueueGroup), S("\\n"), S("\r\n"), kExact);
                 if (!line.IsError()) room = TakeLine(line);
                 DynRelease(lm);
             }
-            SlotPop(kWorkQueue);
+            SlotPop(kWorkQueueGroup);
         }
     }
     DynRelease(m);
@@ -96,7 +93,7 @@ LangState MsgLangState() { return g_lang.state; }
 
 void MsgLangReset() {
     g_lang = LoadedTexts{};
-    if (SlotReady()) SlotSet(kTextsGroup, kTextsItem, StrEmpty());
+    if (SlotReady()) SlotSet(kRunTextsGroup, kSlotLangTexts, StrEmpty());
 }
 
 StrDesc MsgText(StrDesc code) {
@@ -108,7 +105,7 @@ StrDesc MsgText(StrDesc code) {
         // Codes beyond the table's 256 entries have no recorded text: they fall through.
         if (k < g_lang.count) {
             std::uint16_t start = k == 0 ? 0 : g_lang.ends[k - 1];
-            StrDesc all = SlotGet(kTextsGroup, kTextsItem);
+            StrDesc all = SlotGet(kRunTextsGroup, kSlotLangTexts);
             std::uint16_t end = g_lang.ends[k] < all.len ? g_lang.ends[k] : all.len;
             return start < end ? StrMake(all.ptr + start, static_cast<std::uint16_t>(end - start)) : StrEmpty();
         }
@@ -123,7 +120,7 @@ StrDesc MsgText(StrDesc code) {
 StrDesc MsgText(const char* code) { return MsgText(StrFromC(code)); }
 
 std::uint16_t LangIndex() {
-    return ItemIndex(S(kLangCodes), SlotGet(kLangGroup, kLangItem), ',');
+    return ItemIndex(S(kLangCodes), SlotGet(kRunGroup, kSlotLanguage), ',');
 }
 
 StrDesc LangFileName(StrDesc path, int index) {

@@ -3,6 +3,7 @@
 
 #include "runtime/env/catalog.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_lists.h"
@@ -10,7 +11,6 @@
 namespace rt {
 namespace {
 
-constexpr std::uint16_t kDetailGroup = 9, kDetailItem = 9;
 constexpr std::uint16_t kDetailKeep = 1024;
 
 // Names of the codes 122 to 185, in code order; an empty item has no name of its own.
@@ -29,8 +29,8 @@ constexpr const char* kNames[] = {
     "Memory Leaks", "Windows Control Error", "Memory Overflow", "Variable ScreenField", "",
     "Datos Existentes", "Solamente Acceso Local", "Soporte Grafico Insuficiente",
 };
-constexpr ErrCode kFirstNamed = 122;
-constexpr ErrCode kLastNamed = 185;
+constexpr ErrCode kFirstNamed = kErrCancelled;
+constexpr ErrCode kLastNamed = kErrGraphicsSupport;
 static_assert(sizeof(kNames) / sizeof(kNames[0]) == kLastNamed - kFirstNamed + 1);
 
 constexpr char kUndefined[] = "Indefinido";
@@ -56,8 +56,8 @@ StrDesc DetailKept(StrDesc old) {
 // The base text of a code (without the "Error " prefix).
 StrDesc BaseText(ErrCode code) {
     if (code == 0) return MsgText("0005");
-    if (code <= 120) return MsgText("0008");
-    if (code == 121 || code == 126) {
+    if (code <= kStatusLast) return MsgText("0008");
+    if (code == kErrDetailMessage || code == kErrBadData) {
         StrDesc detail = ErrDetail();
         if (detail.len != 0) return detail;
     }
@@ -71,18 +71,18 @@ ErrCode ErrSetText(ErrCode code, StrDesc text, bool append) {
     std::uint16_t m = DynMark();
     StrDesc detail = text;
     if (append) {
-        StrDesc old = DetailKept(SlotGet(kDetailGroup, kDetailItem));
+        StrDesc old = DetailKept(SlotGet(kRunTextsGroup, kSlotErrDetail));
         if (old.len != 0) {
             StrDesc joined = StrConcat(StrConcat(old, S("\r\n")), text);
             if (!joined.IsError()) detail = joined;
         }
     }
-    SlotSet(kDetailGroup, kDetailItem, detail);
+    SlotSet(kRunTextsGroup, kSlotErrDetail, detail);
     DynRelease(m);
     return code;
 }
 
-StrDesc ErrDetail() { return SlotGet(kDetailGroup, kDetailItem); }
+StrDesc ErrDetail() { return SlotGet(kRunTextsGroup, kSlotErrDetail); }
 
 StrDesc ErrName(ErrCode code) {
     if (code >= kFirstNamed && code <= kLastNamed) {
@@ -106,7 +106,7 @@ StrDesc ErrText(ErrCode code) {
     } else {
         base = BaseText(code);
     }
-    if (code < 128) return DynKeep(m, base);
+    if (code < kErrSerious) return DynKeep(m, base);
     StrDesc text = StrConcat(MsgText("0009"), base);
     std::uint16_t area = static_cast<std::uint16_t>(ErrNoted() >> 16);
     if (area != 0) text = StrConcat(text, StrConcat(StrConcat(S("("), ErrAreaName(area)), S(")")));

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/desktop.h"
+#include "runtime/text/err_codes.h"
 
 namespace rt {
 namespace {
@@ -74,7 +75,7 @@ ErrCode ControlFontFor(std::uint16_t kind, ControlFont* out) {
             f.spec.width = static_cast<std::uint16_t>(s->width > less ? s->width - less : 0);
         }
     } else {
-        return 163;
+        return kErrData;
     }
     if (out) *out = f;
     return 0;

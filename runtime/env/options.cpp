@@ -34,12 +34,12 @@ StrDesc CmdLineNormalise(StrDesc line) {
 StrDesc OptValue(StrDesc name) {
     if (name.IsError() || name.len == 0) return StrEmpty();
     DynScope scope;
-    StrDesc line = SlotGet(0, 1);
+    StrDesc line = SlotGet(kRunGroup, kSlotCmdLine);
     bool found = false;
     StrDesc v = ValueIn(line, name, &found);
     if (!found) {
         // One case-folded form: an upper-case name (first byte at or below '`') is tried in lower case.
-        StrDesc folded = CaseFold(name, name.bytes()[0] <= '`' ? 0 : 1);
+        StrDesc folded = CaseFold(name, name.bytes()[0] <= '`' ? kCaseLower : kCaseUpper);
         v = ValueIn(line, folded, &found);
     }
     if (!found) return scope.Keep(StrEmpty());

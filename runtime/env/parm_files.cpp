@@ -33,7 +33,7 @@ std::uint16_t OpenForReading(StrDesc path) {
     // Only a bare file name is looked for again in the default folder.
     if (FindAny(path, 0, S("\\:"), kExact) != kNone) return kNone;
     DynScope scope;
-    h = StreamOpen(PathJoin(SlotGet(0, kSlotDefaultFolder), path), kStreamReadOnly | kStreamQuiet);
+    h = StreamOpen(PathJoin(SlotGet(kRunGroup, kSlotDefaultFolder), path), kStreamReadOnly | kStreamQuiet);
     return h < kStreamCount ? h : kNone;
 }
 

@@ -2,11 +2,11 @@
 // type number. Lines are gathered into the work queue (slot group 37) for their reader.
 #pragma once
 #include <cstdint>
+#include "runtime/text/slot_map.h"  // kWorkQueueGroup
 #include "runtime/text/str_desc.h"
 
 namespace rt {
 
-constexpr std::uint16_t kWorkQueueGroup = 37;
 // Identifier that selects every line of a file, whatever its identifier field holds.
 constexpr std::int32_t kParmAllLines = -1;
 

@@ -10,6 +10,7 @@
 #include "platform/process.h"
 #include "runtime/env/errors.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
@@ -38,7 +39,7 @@ std::string Std(StrDesc d) { return d.IsError() ? std::string() : std::string(d.
 
 // The text onto DynStrings (146 when it cannot be a runtime text).
 StrDesc Out(const std::string& s) {
-    if (s.size() > 0xFFFF) return StrError(146);
+    if (s.size() > 0xFFFF) return StrError(kErrStringTooLong);
     return StrCopy(StrDesc{s.data(), static_cast<std::uint16_t>(s.size())});
 }
 
@@ -48,7 +49,7 @@ std::string Lower(std::string s) {
     return s;
 }
 
-std::string SlotText(std::uint16_t item) { return Std(SlotGet(0, item)); }
+std::string SlotText(std::uint16_t item) { return Std(SlotGet(kRunGroup, item)); }
 
 std::string Normalise(std::string s) {
     char quote = 0;
@@ -135,7 +136,7 @@ std::string Current() {
 // Word 0 or 1 of the command line (blank-separated outside quotes), trimmed and unquoted.
 std::string Word(bool second) {
     std::uint16_t mark = DynMark();
-    ItemCursor cursor(SlotGet(0, 1), ' ');
+    ItemCursor cursor(SlotGet(kRunGroup, kSlotCmdLine), ' ');
     StrDesc item;
     int index = 0;
     std::string word;
@@ -154,7 +155,7 @@ std::string Word(bool second) {
 
 std::string DatabaseItem(std::uint16_t n) {
     std::uint16_t mark = DynMark();
-    std::string v = Std(CleanValue(Item(SlotGet(0, 11), ',', n)));
+    std::string v = Std(CleanValue(Item(SlotGet(kRunGroup, kSlotDatabase), ',', n)));
     DynRelease(mark);
     return v;
 }
@@ -202,8 +203,8 @@ bool FirstPlaceholder(const std::string& text, std::string* name) {
 std::string RuntimeValue(const std::string& name) {
     for (std::uint16_t i = 0; i < std::size(kRuntimeNames); ++i) {
         if (name != kRuntimeNames[i]) continue;
-        if (i + 1 != 2) return SlotText(i + 1);
-        std::string identity = SlotText(2);
+        if (i + 1 != kSlotIdentity) return SlotText(i + 1);
+        std::string identity = SlotText(kSlotIdentity);
         return identity.substr(0, identity.find(':')).substr(0, 2);
     }
     for (std::uint16_t i = 0; i < std::size(kDatabaseNames); ++i)
@@ -254,10 +255,10 @@ std::string PathExpandStd(std::string text) {
 }
 
 ErrCode SystemFailure(int error) {
-    if (error == PlatformErrNotFound()) return 164;
-    if (error == PlatformErrDenied()) return 175;
-    if (error == PlatformErrExists()) return 165;
-    return 130;
+    if (error == PlatformErrNotFound()) return kErrFileNotFound;
+    if (error == PlatformErrDenied()) return kErrPermissionDenied;
+    if (error == PlatformErrExists()) return kErrFileExists;
+    return kErrDiskIo;
 }
 
 bool Found(const std::string& pattern) { return !PlatformFindFiles(pattern).empty(); }
@@ -267,7 +268,7 @@ ErrCode MakeFoldersStd(std::string path, int depth) {
     while (path.size() > 1 && path.back() == '\\' && Part(path, kPathFileName).empty() &&
            Part(path, kPathFolder) != "\\")
         path.pop_back();
-    if (Part(path, kPathFolder).empty() && Part(path, kPathFileName).empty()) return 163;
+    if (Part(path, kPathFolder).empty() && Part(path, kPathFileName).empty()) return kErrData;
     if (Found(Join(path, "."))) return 0;
     int error = PlatformMakeFolder(path);
     if (error == 0) return 0;
@@ -344,9 +345,9 @@ StrDesc EnvValue(StrDesc name) {
 
 StrDesc FindFiles(StrDesc pattern) {
     if (pattern.IsError()) return pattern;
-    if (pattern.len == 0) return StrError(164);
+    if (pattern.len == 0) return StrError(kErrFileNotFound);
     std::vector<PlatformFoundFile> found = PlatformFindFiles(Std(pattern));
-    if (found.empty()) return StrError(164);
+    if (found.empty()) return StrError(kErrFileNotFound);
     std::string names;
     for (const PlatformFoundFile& f : found) {
         std::size_t need = f.name.size() + (names.empty() ? 0 : 1);
@@ -358,9 +359,9 @@ StrDesc FindFiles(StrDesc pattern) {
 }
 
 ErrCode FindFileStamp(StrDesc pattern, FileStamp* out) {
-    if (pattern.IsError() || pattern.len == 0) return 164;
+    if (pattern.IsError() || pattern.len == 0) return kErrFileNotFound;
     std::vector<PlatformFoundFile> found = PlatformFindFiles(Std(pattern));
-    if (found.empty()) return 164;
+    if (found.empty()) return kErrFileNotFound;
     PlatformDateTime t = PlatformLocalTime(found.front().modified);
     if (out) {
         out->year = static_cast<std::uint16_t>(t.year);

@@ -3,6 +3,7 @@
 // Every text result lives on DynStrings above the caller's mark; error descriptors are passed on.
 #pragma once
 #include <cstdint>
+#include "runtime/text/slot_map.h"  // the folder slots
 #include "runtime/text/str_desc.h"
 
 namespace rt {
@@ -28,11 +29,6 @@ enum FolderKind : std::uint16_t {
     kFolderBackup = 6,   // APPPATH_BACKUP: "Backups" under slot (0, 6)
     kFolderBackRel = 7,  // APPPATH_BACKREL: current folder\Backups\host\database
 };
-
-// Slots of group 0 that hold folders.
-constexpr std::uint16_t kSlotDefaultFolder = 5;
-constexpr std::uint16_t kSlotDocsFolder = 6;
-constexpr std::uint16_t kSlotHelpFolder = 7;
 
 // Longest path the runtime handles (bytes), and the longest current folder it takes.
 constexpr std::uint16_t kPathMax = 383;

@@ -9,6 +9,7 @@
 #include "platform/process.h"
 #include "runtime/env/errors.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 
 namespace rt {
 namespace {
@@ -171,13 +172,13 @@ std::uint16_t ReadLine(std::FILE* f, std::int64_t start, std::int64_t size, char
 std::uint16_t OpenFailure(StrDesc path, std::uint16_t flags, ErrCode code) {
     if (flags & kStreamQuiet) return code;
     ErrSetText(kNone, path.IsError() ? StrEmpty() : path, true);
-    return ErrNote(1, kAreaStreams, code, kStreamBad);
+    return ErrNote(kNoteFirst, kAreaStreams, code, kStreamBad);
 }
 
 }  // namespace
 
 std::uint16_t StreamOpen(StrDesc path, std::uint16_t flags) {
-    if (path.IsError() || path.len == 0 || path.len >= kPathLimit) return OpenFailure(path, flags, 163);
+    if (path.IsError() || path.len == 0 || path.len >= kPathLimit) return OpenFailure(path, flags, kErrData);
     char mode[4] = {0, 'b', 0, 0};
     mode[0] = (flags & kStreamWrite) ? 'w' : (flags & kStreamAppend) ? 'a' : 'r';
     if (!(flags & kStreamReadOnly)) mode[2] = '+';
@@ -185,7 +186,7 @@ std::uint16_t StreamOpen(StrDesc path, std::uint16_t flags) {
     SetUp();
     std::uint16_t handle = kStreamFirstFile;
     while (handle < kStreamCount && g_streams[handle].file != nullptr) ++handle;
-    if (handle == kStreamCount) return OpenFailure(path, flags, 168);
+    if (handle == kStreamCount) return OpenFailure(path, flags, kErrDataOutBound);
 
     if (IsConsole(path)) return (flags & 0x1F) == kStreamWrite ? 1 : 0;
 
@@ -196,7 +197,7 @@ std::uint16_t StreamOpen(StrDesc path, std::uint16_t flags) {
         if (std::FILE* created = PlatformOpen(name, "w+")) PlatformClose(created);
         f = PlatformOpen(name, mode);
     }
-    if (!f) return OpenFailure(path, flags, 164);
+    if (!f) return OpenFailure(path, flags, kErrFileNotFound);
     g_streams[handle].file = f;
     g_streams[handle].pending = -1;
     return handle;
@@ -204,7 +205,7 @@ std::uint16_t StreamOpen(StrDesc path, std::uint16_t flags) {
 
 ErrCode StreamClose(std::uint16_t handle) {
     StreamEntry* e = Get(handle);
-    if (!e) return 163;
+    if (!e) return kErrData;
     if (IsStandard(handle)) {
         PlatformFlush(e->file);
         return 0;
@@ -233,7 +234,7 @@ StrDesc StreamReadDyn(std::uint16_t handle, std::uint32_t position, std::uint16_
     StrDesc space = DynFree();
     if (space.IsError()) return space;
     std::uint16_t n = StreamRead(handle, position, count, space.mut(), space.len);
-    if (n == kStreamBad) return StrError(130);
+    if (n == kStreamBad) return StrError(kErrDiskIo);
     return DynAlloc(n);
 }
 
@@ -275,8 +276,8 @@ bool StreamAtEnd(std::uint16_t handle) {
 
 ErrCode StreamSeek(std::uint16_t handle, std::uint32_t position) {
     StreamEntry* e = Get(handle);
-    if (!e || IsStandard(handle)) return 130;
-    return PlatformSeek(e->file, position, 0) == 0 ? 0 : 130;
+    if (!e || IsStandard(handle)) return kErrDiskIo;
+    return PlatformSeek(e->file, position, 0) == 0 ? 0 : kErrDiskIo;
 }
 
 std::uint32_t StreamPos(std::uint16_t handle) {
@@ -287,17 +288,17 @@ std::uint32_t StreamPos(std::uint16_t handle) {
 }
 
 ErrCode FileAppendText(StrDesc path, std::uint32_t position, StrDesc text) {
-    if (text.IsError()) return 131;
+    if (text.IsError()) return kErrFileIo;
     // An empty text still opens (and, for a rewrite, empties) the file; writing nothing gives 131.
     if (position == kStreamRewrite) {
         FileDelete(path);
         position = 0;
     }
     std::uint16_t handle = StreamOpen(path, kStreamUpdate);
-    if (handle >= kStreamCount) return 131;
+    if (handle >= kStreamCount) return kErrFileIo;
     std::uint16_t written = StreamWrite(handle, position, text);
     StreamClose(handle);
-    return text.len != 0 && written == text.len ? 0 : 131;
+    return text.len != 0 && written == text.len ? 0 : kErrFileIo;
 }
 
 int FileDelete(StrDesc path) {

@@ -3,6 +3,7 @@
 #include "runtime/env/paths.h"
 #include "runtime/env/streams.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/platform_text.h"
 
 namespace rt {
@@ -34,7 +35,7 @@ ErrCode CopyNarrowed(std::uint16_t in, std::uint16_t out) {
             if (tail >= 0xD800 && tail <= 0xDBFF) use -= 2;
         }
         StrDesc narrowed = NarrowPairs(StrDesc{reinterpret_cast<char*>(buffer), use});
-        if (narrowed.len && StreamWrite(out, kStreamHere, narrowed) != narrowed.len) return 131;
+        if (narrowed.len && StreamWrite(out, kStreamHere, narrowed) != narrowed.len) return kErrFileIo;
         if (last) return 0;
         carry = have - use;
         for (std::uint16_t i = 0; i < carry; ++i) buffer[i] = buffer[use + i];
@@ -64,20 +65,20 @@ StrDesc Utf16FileToTemp(StrDesc path) {
     if (path.IsError()) return path;
     std::uint16_t m = DynMark();
     std::uint16_t in = StreamOpen(path, kStreamReadOnly | kStreamQuiet);
-    if (!IsOpenHandle(in)) return StrError(164);
+    if (!IsOpenHandle(in)) return StrError(kErrFileNotFound);
     StrDesc name = TempPath(StrEmpty());
     std::uint16_t out = name.IsError() ? kStreamBad : StreamOpen(name, kStreamWrite | kStreamQuiet);
     if (!IsOpenHandle(out)) {
         StreamClose(in);
         DynRelease(m);
-        return StrError(164);
+        return StrError(kErrFileNotFound);
     }
     char mark[2];
     ErrCode code = 0;
     // A source shorter than its mark gives an empty file.
     if (StreamRead(in, 0, 2, mark, 2) == 2) code = CopyNarrowed(in, out);
     StreamClose(in);
-    if (StreamClose(out) != 0 && code == 0) code = 131;
+    if (StreamClose(out) != 0 && code == 0) code = kErrFileIo;
     if (code != 0) {
         FileDelete(name);
         DynRelease(m);

@@ -2,6 +2,7 @@
 // stands between the call's parentheses.
 #pragma once
 #include <cstdint>
+#include "runtime/text/slot_map.h"  // kFnListSlot
 #include "runtime/text/str_desc.h"
 
 namespace rt {
@@ -13,8 +14,6 @@ inline constexpr StrDesc kFnList = S(
     "_$,KEY$,TIME$,IER,EXP$,SQLCHILD");
 constexpr std::uint16_t kFnAccum = 1;  // _#, the accumulator array
 constexpr std::uint16_t kFnCount = 33;
-// Slot of group 0 that holds the function list the recogniser uses.
-constexpr std::uint16_t kFnListSlot = 8;
 
 // The number of the built-in function called name (1..33), 0 when it is none. The name matches as
 // written or, failing that, in upper case.

@@ -11,6 +11,7 @@
 #include "runtime/expr/exp_prepare.h"
 #include "runtime/expr/exp_scan.h"
 #include "runtime/expr/exp_value.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/run_log.h"
 #include "runtime/vars/var_arrays.h"
 #include "runtime/vars/var_system.h"
@@ -25,7 +26,7 @@ namespace {
 // Nesting of sub-expressions, signs and assignment chains; deeper texts fail instead of exhausting
 // the stack.
 constexpr int kMaxDepth = 200;
-constexpr ErrCode kTooDeep = 155;
+constexpr ErrCode kTooDeep = kErrExpCalcError;
 int g_depth = 0;
 
 // Counts operand failures reported, so that a statement's report adds to an operand's.
@@ -37,7 +38,7 @@ struct DepthGuard {
     ~DepthGuard() { --g_depth; }
 };
 
-bool Runs(ErrCode s) { return s < 128 && s != 122; }
+bool Runs(ErrCode s) { return s < kErrSerious && s != kErrCancelled; }
 
 // A place on the arena: values produced after it lie at or above base.
 struct ArenaPoint {
@@ -69,19 +70,19 @@ std::int32_t ToIndex(std::int64_t i) {
 
 // _#(n), _#(n;k), _#('NAME'[;k]) and _#('DIM';k) as targets: the element of the accumulator array.
 ErrCode AssignAccumulator(StrDesc args, const ExpValue& value) {
-    if (value.text) return 128;
+    if (value.text) return kErrIncompatibleTypes;
     DynScope scope;
     std::uint32_t pos = 0;
     StrDesc piece;
     ExpValue first, second;
-    if (!ExpNextArg(args, &pos, &piece)) return 147;
+    if (!ExpNextArg(args, &pos, &piece)) return kErrSintaxError;
     ErrCode e = ExpEvalPiece(piece, &first);
     if (!Runs(e)) return e;
     std::int64_t k = 0;
     if (ExpNextArg(args, &pos, &piece)) {
         e = ExpEvalPiece(piece, &second);
         if (!Runs(e)) return e;
-        if (second.text) return 128;
+        if (second.text) return kErrIncompatibleTypes;
         k = NumInteger(second.num);
     }
     std::int64_t element;
@@ -91,7 +92,7 @@ ErrCode AssignAccumulator(StrDesc args, const ExpValue& value) {
         element = k;
     } else {
         std::uint16_t at = ItemIndex(VarTextSlot(kSysAcumX), first.str, ',');
-        if (at == 0) return 168;
+        if (at == 0) return kErrDataOutBound;
         element = at - 1 + k;
     }
     std::int32_t index = ToIndex(element);
@@ -99,7 +100,7 @@ ErrCode AssignAccumulator(StrDesc args, const ExpValue& value) {
 }
 
 ErrCode AssignElement(StrDesc name, StrDesc args, bool textTarget, const ExpValue& value) {
-    if (textTarget != value.text) return 128;
+    if (textTarget != value.text) return kErrIncompatibleTypes;
     DynScope scope;
     ExpIndexes idx;
     if (ErrCode e = ExpEvalIndexes(args, &idx)) return e;
@@ -108,7 +109,7 @@ ErrCode AssignElement(StrDesc name, StrDesc args, bool textTarget, const ExpValu
 }
 
 ErrCode AssignVariable(StrDesc name, bool textTarget, const ExpValue& value) {
-    if (textTarget != value.text) return 128;
+    if (textTarget != value.text) return kErrIncompatibleTypes;
     if (value.text) return VarSet(name, value.str);
     DynScope scope;
     if (ErrCode e = VarNumPush(value.num)) return e;
@@ -128,11 +129,11 @@ ErrCode Assign(const ExpCursor& target, std::uint16_t kind, const ExpValue& valu
     StrDesc name{target.text.ptr + target.start, target.operandLength};
     StrDesc args{target.text.ptr + target.start + target.operandLength + 1, target.parenLength};
     bool textTarget = (kind & kOpText) != 0;
-    if (kind & kOpFunction) return target.function == kFnAccum ? AssignAccumulator(args, value) : 147;
-    if (kind & kOpArray) return (kind & kOpVariable) ? AssignElement(name, args, textTarget, value) : 147;
+    if (kind & kOpFunction) return target.function == kFnAccum ? AssignAccumulator(args, value) : ErrCode{kErrSintaxError};
+    if (kind & kOpArray) return (kind & kOpVariable) ? AssignElement(name, args, textTarget, value) : ErrCode{kErrSintaxError};
     if (kind & kOpField) return AssignField(target, value);
     if (kind & kOpVariable) return AssignVariable(name, textTarget, value);
-    return 147;
+    return kErrSintaxError;
 }
 
 void ApplyOps(ExpCursor& cur, ExpValue& left, std::uint16_t minPriority, const ArenaPoint& at);
@@ -152,9 +153,9 @@ void ApplyOne(ExpCursor& cur, ExpValue& left, const ArenaPoint& at) {
     const ArenaPoint rightAt = Here();
     ExpValue right;
     n.status = ExpOperand(n, &right);
-    if (n.status == 123) {
+    if (n.status == kErrNullExpression) {
         if (left.text || n.op == kOpNone) {
-            n.status = 147;
+            n.status = kErrSintaxError;
         } else {
             // A sign: the empty operand is 0, and its operator takes the next term only, so that
             // 2*-3+1 is (2*(0-3))+1.
@@ -202,8 +203,8 @@ struct Outcome {
 };
 
 Outcome Finish(std::uint16_t mark, ErrCode status, ExpValue& v) {
-    if (status >= 128) {
-        ErrNote(1, kAreaExpExec, status, status);
+    if (status >= kErrSerious) {
+        ErrNote(kNoteFirst, kAreaExpExec, status, status);
         DynRelease(mark);
         return {status, false};
     }
@@ -231,7 +232,7 @@ Outcome Evaluate(StrDesc text, bool prepared) {
 }
 
 ErrCode ResultCode(const Outcome& o) {
-    if (o.status != 0 && o.status != 123) return o.status;
+    if (o.status != 0 && o.status != kErrNullExpression) return o.status;
     return o.text ? kExpText : kExpNumber;
 }
 
@@ -259,7 +260,7 @@ ErrCode ExpEvalStatements(StrDesc prepared, ExpValue* out) {
         if (Runs(status)) {
             if (ErrCode e = Settle(at, v)) status = e;
         }
-        if (status >= 128) {
+        if (status >= kErrSerious) {
             // The failing statement and everything after it, added to what an operand reported.
             StrDesc rest{prepared.ptr + statement, static_cast<std::uint16_t>(prepared.len - statement)};
             bool operandReported = g_reports != reports;
@@ -267,10 +268,10 @@ ErrCode ExpEvalStatements(StrDesc prepared, ExpValue* out) {
             ExpCountReport();
             break;
         }
-        if (status == 122) break;
+        if (status == kErrCancelled) break;
     } while (c.next < prepared.len);
     // A value of the unexpected kind from a choice ends as the empty text.
-    if (status == 125 && v.text) {
+    if (status == kErrAtypicalType && v.text) {
         v = ExpValue::Text(StrEmpty());
         status = 0;
     }
@@ -317,7 +318,7 @@ std::int16_t ExpInteger(StrDesc text) {
 StrDesc ExpText(StrDesc text) {
     std::uint16_t mark = DynMark();
     Outcome o = Evaluate(text, false);
-    if (o.status >= 122) {
+    if (o.status >= kErrFirstFailure) {
         DynRelease(mark);
         return StrError(o.status);
     }
@@ -331,7 +332,7 @@ ErrCode ExpRun(StrDesc text) {
     std::uint16_t mark = DynMark();
     ErrCode r = ExpEval(text);
     DynRelease(mark);
-    return r >= 128 ? r : 0;
+    return r >= kErrSerious ? r : 0;
 }
 
 }  // namespace rt

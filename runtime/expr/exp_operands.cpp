@@ -7,6 +7,7 @@
 #include "runtime/expr/builtin_functions.h"
 #include "runtime/expr/exp_scan.h"
 #include "runtime/expr/exp_value.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_arrays.h"
 #include "runtime/vars/variables.h"
 #include "runtime/text/dyn_strings.h"
@@ -83,7 +84,7 @@ StrDesc LiteralText(StrDesc t) {
     while (t.len && t.ptr[t.len - 1] == ' ') --t.len;
     if (t.len >= 2 && IsQuote(t.bytes()[0]) && t.ptr[t.len - 1] == t.ptr[0])
         return StrDesc{t.ptr + 1, static_cast<std::uint16_t>(t.len - 2)};
-    return CaseFold(t, 1);
+    return CaseFold(t, kCaseUpper);
 }
 
 // Reads the arena entries above mark as the result of a call or a read.
@@ -107,14 +108,14 @@ ErrCode TakeResult(std::uint16_t mark, bool text, ExpValue* out) {
 }
 
 // CHK# or CHK$ chose a value of the other kind.
-constexpr ErrCode kStatusOtherKind = 125;
+constexpr ErrCode kStatusOtherKind = kErrAtypicalType;
 
 bool HasByte(StrDesc t, char c) { return t.len && std::memchr(t.ptr, c, t.len) != nullptr; }
 
 ErrCode CallFunction(const ExpCursor& c, StrDesc name, StrDesc args, ExpValue* out) {
     std::uint16_t mark = DynMark();
     ErrCode r = FnCall(c.function, args);
-    if (r >= 128) {
+    if (r >= kErrSerious) {
         DynRelease(mark);
         return r;
     }
@@ -176,11 +177,11 @@ ErrCode Evaluate(const ExpCursor& c, ExpValue* out) {
     const std::uint16_t kind = c.kind;
     if (kind & kOpParens) {
         ErrCode e = ExpEvalStatements(inner, out);
-        return e == 123 ? 0 : e;
+        return e == kErrNullExpression ? 0 : e;
     }
     if (kind & kOpFunction) return CallFunction(c, name, inner, out);
     if (kind & kOpArray) {
-        if ((kind & kOpVariable) == 0) return 147;
+        if ((kind & kOpVariable) == 0) return kErrSintaxError;
         return ReadElement(name, inner, out);
     }
     if (kind & kOpField) return ReadField(c, out);
@@ -208,14 +209,14 @@ StrDesc ExpOperandText(const ExpCursor& c) {
 ErrCode ExpOperand(const ExpCursor& c, ExpValue* out) {
     *out = ExpValue::Number(0);
     out->kind = c.kind;
-    if (c.status >= 128) {
+    if (c.status >= kErrSerious) {
         ExpCountReport();
         return ErrSetText(c.status, ExpOperandText(c));
     }
-    if (c.status == 123) return 123;
+    if (c.status == kErrNullExpression) return kErrNullExpression;
     if (c.op == kOpAssign) return 0;  // an assignment's target is not read
     ErrCode e = Evaluate(c, out);
-    if (e >= 128) {
+    if (e >= kErrSerious) {
         ExpCountReport();
         ErrSetText(e, ExpOperandText(c));
     }
@@ -233,8 +234,8 @@ ErrCode ExpEvalIndexes(StrDesc list, ExpIndexes* out) {
         DynScope scope;
         ExpValue v;
         ErrCode e = ExpEvalPiece(piece, &v);
-        if (e >= 128 || e == 122) return e;
-        if (v.text) return 128;
+        if (e >= kErrSerious || e == kErrCancelled) return e;
+        if (v.text) return kErrIncompatibleTypes;
         std::int64_t i = NumInteger(v.num);
         out->index[out->count++] = i > INT32_MAX ? INT32_MAX : i < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(i);
     }

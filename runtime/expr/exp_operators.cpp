@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "runtime/expr/exp_scan.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
 
 namespace rt {
 namespace {
 
-constexpr std::uint16_t kNoWildcards = 128;  // _AUXSTAT bit: '*' is an ordinary character in ==
 
 inline unsigned char Upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
 
@@ -59,7 +59,7 @@ ErrCode NumberColumn(std::uint16_t op, FixedNumber a, FixedNumber b, FixedNumber
         case kOpAnd: *out = (a != 0 && b != 0) ? truth : 0; break;
         case kOpOr: *out = (a != 0 || b != 0) ? truth : 0; break;
         case kOpXor: *out = ((ia() | ib()) != 0 && (ia() & ib()) == 0) ? truth : 0; break;
-        default: return 147;
+        default: return kErrSintaxError;
     }
     return 0;
 }
@@ -67,7 +67,7 @@ ErrCode NumberColumn(std::uint16_t op, FixedNumber a, FixedNumber b, FixedNumber
 ErrCode TextColumn(std::uint16_t op, StrDesc a, StrDesc b, ExpValue* out) {
     if (op == kOpAdd) {
         std::uint32_t total = std::uint32_t(a.len) + b.len;
-        if (total > 0xFFFF) return 146;
+        if (total > 0xFFFF) return kErrStringTooLong;
         StrDesc r = DynAlloc(static_cast<std::uint16_t>(total));
         if (r.IsError()) return r.len;
         if (a.len) std::memmove(r.mut(), a.ptr, a.len);
@@ -84,7 +84,7 @@ ErrCode TextColumn(std::uint16_t op, StrDesc a, StrDesc b, ExpValue* out) {
         case kOpGreaterEq: t = ExpCompareText(a, b) >= 0; break;
         case kOpLessEq: t = ExpCompareText(a, b) <= 0; break;
         case kOpNotEqual: t = ExpCompareText(a, b) != 0; break;
-        default: return 147;
+        default: return kErrSintaxError;
     }
     *out = ExpValue::Number(t ? NumScale() : 0);
     return 0;
@@ -101,7 +101,7 @@ int ExpCompareText(StrDesc a, StrDesc b) {
 
 bool ExpTextEquals(StrDesc left, StrDesc pattern) {
     if (ExpCompareText(left, pattern) == 0) return true;
-    if (SysBits(kSysAuxStat) & kNoWildcards) return false;
+    if (SysBits(kSysAuxStat) & kAuxNoWildcards) return false;
     const void* star = pattern.len ? std::memchr(pattern.ptr, '*', pattern.len) : nullptr;
     if (star == nullptr) return false;
     std::uint16_t k = static_cast<std::uint16_t>(static_cast<const char*>(star) - pattern.ptr);
@@ -119,7 +119,7 @@ ErrCode ExpCombine(std::uint16_t op, const ExpValue& left, const ExpValue& right
     if (left.text != right.text) {
         // A number field on the left takes a text on the right as a number text.
         bool numberField = !left.text && (left.kind & kOpField) != 0;
-        if (!numberField) return 128;
+        if (!numberField) return kErrIncompatibleTypes;
         b = NumRead(right.str);
     }
     FixedNumber r = 0;

@@ -7,6 +7,7 @@
 #include "runtime/expr/evaluator.h"
 #include "runtime/expr/exp_scan.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_search.h"
 
@@ -35,7 +36,7 @@ ErrCode ExpandMacro(const Macro& m, StrDesc* text) {
         if (at == kNone) return 0;
         std::uint16_t open = static_cast<std::uint16_t>(at + m.name.len - 1);
         std::uint16_t close = ExpMatchParen(*text, open);
-        if (close == kNone) return 129;
+        if (close == kNone) return kErrLoopFailure;
         StrDesc before{text->ptr, at};
         StrDesc inner{text->ptr + open + 1, static_cast<std::uint16_t>(close - open - 1)};
         StrDesc after{text->ptr + close + 1, static_cast<std::uint16_t>(text->len - close - 1)};
@@ -106,9 +107,9 @@ ErrCode ExpPrepare(StrDesc text, StrDesc* prepared) {
     *prepared = out;
     if (status != 0) return status;
     // A ')' before its '(' counts as unbalanced as well.
-    if (depth != 0 || misordered) return ErrSetText(129, text);
+    if (depth != 0 || misordered) return ErrSetText(kErrLoopFailure, text);
     if (badSpace <= len)
-        return ErrSetText(147, StrDesc{text.ptr + badSpace, static_cast<std::uint16_t>(len - badSpace)});
+        return ErrSetText(kErrSintaxError, StrDesc{text.ptr + badSpace, static_cast<std::uint16_t>(len - badSpace)});
     return 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include "runtime/data/fields.h"
 #include "runtime/expr/builtin_functions.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/text_search.h"
 
 namespace rt {
@@ -187,7 +188,7 @@ void ExpScan(ExpCursor& c) {
     if (c.text.IsError() || c.start >= c.text.len) {
         c.start = c.next = c.text.IsError() ? 0 : c.text.len;
         c.operandLength = 0;
-        c.status = 123;
+        c.status = kErrNullExpression;
         return;
     }
     std::uint16_t at = ExpFindOperator(c.text, c.start);
@@ -198,7 +199,7 @@ void ExpScan(ExpCursor& c) {
         std::uint16_t close = ExpMatchParen(c.text, at);
         if (close == kNone) {
             c.next = c.text.len;
-            c.status = 129;
+            c.status = kErrLoopFailure;
             return;
         }
         c.parenLength = static_cast<std::uint16_t>(close - at - 1);
@@ -207,7 +208,7 @@ void ExpScan(ExpCursor& c) {
         // Nothing may stand between the ')' and the next operator, and a '(' cannot follow it.
         if (op != after || (op < c.text.len && c.text.ptr[op] == '(')) {
             c.next = c.text.len;
-            c.status = 147;
+            c.status = kErrSintaxError;
             return;
         }
         TakeOperator(c, op);
@@ -222,7 +223,7 @@ void ExpScan(ExpCursor& c) {
 
     TakeOperator(c, at);
     if (name.len == 0) {
-        c.status = 123;
+        c.status = kErrNullExpression;
         return;
     }
     c.kind = ExpKindOfText(name);

@@ -1,6 +1,7 @@
 #include "runtime/expr/fn_args.h"
 
 #include "runtime/expr/evaluator.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
@@ -54,7 +55,7 @@ void FnArgsCut(StrDesc raw, FnArgs& args) {
 
 ErrCode FnEvalValue(StrDesc text, StrDesc* value, bool prepared) {
     ErrCode code = prepared ? ExpEvalPrepared(text) : ExpEval(text);
-    if (code == 122 || code >= 128) return code;
+    if (code == kErrCancelled || code >= kErrSerious) return code;
     *value = DynTop();
     if (code == kExpNumber || code == kExpText) return code;
     return value->len == 8 ? kExpNumber : kExpText;
@@ -71,11 +72,11 @@ ErrCode FnArgEval(FnArgs& args, std::uint16_t i) {
     StrDesc value;
     // Arguments are cut from the caller's prepared expression: no need to prepare them again.
     ErrCode code = FnEvalValue(args.raw[i], &value, true);
-    if (code >= 122) return code;
+    if (code >= kErrFirstFailure) return code;
     args.kind[i] = code == kExpNumber ? kArgNumber : kArgText;
     args.value[i] = value;
     // In group 35 a value lies behind one byte that gives its kind (0 number, 1 text).
-    if (value.len == 0xFFFF) return 146;
+    if (value.len == 0xFFFF) return kErrStringTooLong;
     std::uint16_t mark = DynMark();
     char kindByte = static_cast<char>(args.kind[i]);
     StrDesc entry = StrAssemble({StrMake(&kindByte, 1), value});
@@ -95,7 +96,7 @@ ErrCode FnArgNumber(const FnArgs& args, std::uint16_t i, FixedNumber def, FixedN
         *out = def;
         return 0;
     }
-    if (args.kind[i] != kArgNumber) return 128;
+    if (args.kind[i] != kArgNumber) return kErrIncompatibleTypes;
     *out = VarNumFromEntry(args.value[i]);
     return 0;
 }
@@ -119,7 +120,7 @@ ErrCode FnArgText(const FnArgs& args, std::uint16_t i, StrDesc def, StrDesc* out
         *out = def;
         return 0;
     }
-    if (args.kind[i] != kArgText) return 128;
+    if (args.kind[i] != kArgText) return kErrIncompatibleTypes;
     *out = args.value[i];
     return 0;
 }

@@ -7,7 +7,6 @@
 
 namespace rt {
 
-constexpr std::uint16_t kFnArgsGroup = 35;
 constexpr std::uint16_t kFnMaxArgs = 16;
 constexpr unsigned char kFnOmittedByte = 27;  // how an empty argument lies in group 35
 

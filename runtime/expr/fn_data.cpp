@@ -7,6 +7,7 @@
 #include "runtime/env/errors.h"
 #include "runtime/expr/evaluator.h"
 #include "runtime/expr/fn_internal.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_arena_number.h"
 #include "runtime/vars/var_arrays.h"
 #include "runtime/vars/var_system.h"
@@ -22,21 +23,21 @@ namespace {
 // An array element NAME(i;j;...) read as text (a number element as its canonical text).
 ErrCode ArrayElementText(StrDesc ref, std::uint16_t paren) {
     StrDesc name = StrMake(ref.ptr, paren);
-    if (ref.ptr[ref.len - 1] != ')') return 147;
+    if (ref.ptr[ref.len - 1] != ')') return kErrSintaxError;
     StrDesc inside = StrMake(ref.ptr + paren + 1, static_cast<std::uint16_t>(ref.len - paren - 2));
     StrDesc pieces[kVarArrayMaxDims + 1];
     std::uint16_t n = FnSplit(inside, S(";,"), pieces, nullptr, kVarArrayMaxDims + 1);
-    if (n == 0) return 147;
-    if (n > kVarArrayMaxDims) return 149;
+    if (n == 0) return kErrSintaxError;
+    if (n > kVarArrayMaxDims) return kErrDimStrucError;
     std::int32_t index[kVarArrayMaxDims] = {};
     for (std::uint16_t i = 0; i < n; ++i) {
         DynScope scope;
         StrDesc value;
         ErrCode code = FnEvalValue(pieces[i], &value);
-        if (code >= 122) return code;
-        if (code != kExpNumber) return 128;
+        if (code >= kErrFirstFailure) return code;
+        if (code != kExpNumber) return kErrIncompatibleTypes;
         std::int64_t v = NumInteger(VarNumFromEntry(value));
-        if (v < 0 || v > 0x7FFFFFFF) return 168;
+        if (v < 0 || v > 0x7FFFFFFF) return kErrDataOutBound;
         index[i] = static_cast<std::int32_t>(v);
     }
     std::uint16_t mark = DynMark();
@@ -55,12 +56,12 @@ ErrCode FnFields(FnArgs& a) {
     if (ErrCode e = FnArgEval(a, 1)) return e;
     std::int16_t part = 1;
     if (ErrCode e = FnArgInt(a, 1, 1, &part)) return e;
-    if (ref.len == 0) return 147;
+    if (ref.len == 0) return kErrSintaxError;
     std::uint16_t brace = FindChar(ref, 0, '{', kQuoteAware);
     if (brace != kNone && ref.ptr[ref.len - 1] == '}') {
         FieldDesc f = FieldRef(ref);
-        if (f.status >= 128) return f.status;
-        if (f.field == 0) return 147;
+        if (f.status >= kErrSerious) return f.status;
+        if (f.field == 0) return kErrSintaxError;
         StrDesc raw = FieldRaw(f.file, f.field, static_cast<std::uint8_t>(part));
         if (raw.IsError()) return raw.len;
         return FnText(raw);
@@ -75,7 +76,7 @@ ErrCode FnFields(FnArgs& a) {
     // Not a variable of the store: a screen field of that name, if there is one.
     StrDesc answer = StrEmpty();
     ErrCode e = VarScreenHookAsk(ref, static_cast<std::uint16_t>(part), StrEmpty(), &answer);
-    if (e != 0 || answer.IsError() || answer.len == 0) return 147;
+    if (e != 0 || answer.IsError() || answer.len == 0) return kErrSintaxError;
     return FnText(answer);
 }
 
@@ -107,7 +108,7 @@ ErrCode FnIer(FnArgs& a) {
 
 ErrCode FnSqlChild(FnArgs& a) {
     std::int16_t depth = SysVar(kSysSqlStk);
-    if (depth + 1 > 7) return 159;
+    if (depth + 1 > 7) return kErrStrOutBound;
     std::int16_t row = SysVar(kSysCurRow);
     std::int16_t ier = SysVar(kSysIer);
     SysVarSet(kSysSqlStk, static_cast<std::int16_t>(depth + 1));
@@ -125,7 +126,7 @@ ErrCode FnSqlChild(FnArgs& a) {
 
 ErrCode FnRecordAccess(FnArgs&, const char* name) {
     // Keyed finds, relational reads and navigation need the record layer over SQL.
-    return ErrSetText(148, StrFromC(name));
+    return ErrSetText(kErrFeatureRemoved, StrFromC(name));
 }
 
 }  // namespace rt

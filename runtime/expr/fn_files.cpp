@@ -8,6 +8,7 @@
 #include "runtime/env/streams.h"
 #include "runtime/expr/evaluator.h"
 #include "runtime/expr/fn_internal.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
@@ -29,7 +30,7 @@ bool IsFileHandle(std::uint16_t h) { return h >= kStreamFirstFile && h < kStream
 std::uint16_t OpenForReading(StrDesc path) {
     std::uint16_t h = StreamOpen(path, kStreamReadOnly | kStreamQuiet);
     if (IsFileHandle(h)) return h;
-    StrDesc folder = SlotGet(0, kSlotDefaultFolder);
+    StrDesc folder = SlotGet(kRunGroup, kSlotDefaultFolder);
     if (folder.len == 0 || PathPart(path, kPathParent).len != 0) return 0xFFFF;
     DynScope scope;
     StrDesc joined = PathJoin(StrCopy(folder), path);
@@ -53,13 +54,13 @@ StrDesc FnFilePath(StrDesc name) { return PathExpand(Trim(name, kTrimBoth)); }
 
 StrDesc FnReadFile(StrDesc path, std::uint32_t offset, std::uint32_t count) {
     std::uint16_t h = OpenForReading(path);
-    if (h == 0xFFFF) return StrError(164);
+    if (h == 0xFFFF) return StrError(kErrFileNotFound);
     std::uint32_t size = StreamSize(h);
     std::uint32_t n = (size == kStreamNoSize || offset >= size) ? 0 : size - offset;
     if (count < n) n = count;
     if (n > DynFree().len) {
         StreamClose(h);
-        return StrError(145);
+        return StrError(kErrOutOfMemory);
     }
     std::uint16_t mark = DynMark();
     StrDesc buffer = DynAlloc(static_cast<std::uint16_t>(n));
@@ -85,7 +86,7 @@ ErrCode FnFileLength(FnArgs& a) {
     if (trimmed.len && trimmed.bytes()[0] > '@') {
         std::uint8_t n = FileByName(trimmed);
         // Counting a data file's records needs the SQL layer.
-        if (n != 0 && n <= FileCount()) return ErrSetText(148, S("FN#FLEN()"));
+        if (n != 0 && n <= FileCount()) return ErrSetText(kErrFeatureRemoved, S("FN#FLEN()"));
     }
     std::uint32_t size = 0;
     {
@@ -109,7 +110,7 @@ ErrCode FnFileSelect(FnArgs& a) {
         return FnNumber(0);
     }
     // One text is a data-file open list (or RESTORE), which needs record access.
-    if (a.count < 2) return ErrSetText(148, S("FILESEL()"));
+    if (a.count < 2) return ErrSetText(kErrFeatureRemoved, S("FILESEL()"));
     std::int16_t flags = 1;
     if (ErrCode e = FnArgInt(a, 1, 1, &flags)) return e;
     std::uint16_t h;
@@ -119,7 +120,7 @@ ErrCode FnFileSelect(FnArgs& a) {
         if (path.IsError()) return 0xFFFF;
         h = StreamOpen(path, static_cast<std::uint16_t>(flags));
     }
-    if (h >= kStreamCount) return h == 0xFFFF || h >= 122 ? h : 0xFFFF;
+    if (h >= kStreamCount) return h == 0xFFFF || h >= kErrFirstFailure ? h : 0xFFFF;
     return FnInteger(h);
 }
 
@@ -127,13 +128,13 @@ ErrCode FnExec(FnArgs& a) {
     StrDesc name, second;
     if (ErrCode e = FnArgText(a, 0, StrEmpty(), &name)) return e;
     if (ErrCode e = FnArgText(a, 1, StrEmpty(), &second)) return e;
-    if (PathPart(name, kPathExt).len == 0 || second.len != 0) return ErrSetText(148, S("EXEC$()"));
+    if (PathPart(name, kPathExt).len == 0 || second.len != 0) return ErrSetText(kErrFeatureRemoved, S("EXEC$()"));
     std::uint16_t mark = DynMark();
     StrDesc path = FnFilePath(name);
     StrDesc content = path.IsError() ? path : FnReadFile(path, 0, kWholeFile);
     if (content.IsError()) {
         DynRelease(mark);
-        return ErrSetText(164, name);
+        return ErrSetText(kErrFileNotFound, name);
     }
     StrDesc program = JoinLines(content, S(";"));
     if (program.IsError()) return program.len;
@@ -194,7 +195,7 @@ ErrCode RewriteParameters(StrDesc path, StrDesc list) {
         StrDesc item = Trim(raw, kTrimBoth);
         if (item.len == 0) continue;
         std::uint16_t eq = FindChar(item, 0, '=', kQuoteAware);
-        if (eq == kNone || eq == 0) return 147;
+        if (eq == kNone || eq == 0) return kErrSintaxError;
         StrDesc name = Trim(StrMake(item.ptr, eq), kTrimBoth);
         StrDesc expr = StrMake(item.ptr + eq + 1, static_cast<std::uint16_t>(item.len - eq - 1));
         std::string value;
@@ -202,7 +203,7 @@ ErrCode RewriteParameters(StrDesc path, StrDesc list) {
             DynScope inner;
             StrDesc v;
             ErrCode code = FnEvalValue(expr, &v);
-            if (code >= 122) return code;
+            if (code >= kErrFirstFailure) return code;
             if (code == kExpNumber) {
                 StrDesc t = NumText(VarNumFromEntry(v));
                 value = t.len ? Bytes(t) : "0";
@@ -234,7 +235,7 @@ ErrCode RewriteParameters(StrDesc path, StrDesc list) {
             content += Bytes(item);
         }
     }
-    if (content.size() > 0xFFFF) return 146;
+    if (content.size() > 0xFFFF) return kErrStringTooLong;
     StrDesc text = StrMake(content.data(), static_cast<std::uint16_t>(content.size()));
     if (ErrCode e = FileAppendText(path, kStreamRewrite, text)) return e;
     StrDesc program = StrCopy(text);

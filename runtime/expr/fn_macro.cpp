@@ -4,6 +4,7 @@
 #include "runtime/expr/builtin_functions.h"
 #include "runtime/expr/evaluator.h"
 #include "runtime/expr/fn_internal.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/parm_syntax.h"
 #include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
@@ -38,7 +39,7 @@ StrDesc Replacement(StrDesc section, std::uint16_t mode, StrDesc names) {
     if (section.len && section.ptr[section.len - 1] == '%') return (mode & kMacroNames) ? StrEmpty() : section;
     StrDesc value;
     ErrCode code = FnEvalValue(section, &value);
-    if (code >= 122) return StrError(code);
+    if (code >= kErrFirstFailure) return StrError(code);
     if (code == kExpText) return value;
     FixedNumber n = VarNumFromEntry(value);
     if (n == 0) return (mode & kMacroZeroEmpty) ? StrEmpty() : S("0");
@@ -57,7 +58,7 @@ StrDesc TextMacro(StrDesc text, std::uint16_t mode, StrDesc names) {
     for (std::uint32_t round = 0;; ++round) {
         if (round == kMacroMaxRounds) {
             DynRelease(mark);
-            return StrError(129);
+            return StrError(kErrLoopFailure);
         }
         std::uint16_t close = FindChar(current, from, ']', search);
         if (close == kNone) break;

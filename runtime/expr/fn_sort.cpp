@@ -4,6 +4,7 @@
 #include <string>
 
 #include "runtime/expr/fn_internal.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/mem_areas.h"
@@ -15,7 +16,6 @@ namespace rt {
 
 namespace {
 
-constexpr std::uint16_t kSortOwner = 12;
 constexpr std::uint16_t kHandleLength = 24;
 enum SortFlags : std::uint8_t { kSortUnique = 1, kSortDescending = 2, kSortNulSeparated = 64, kSortTrim = 128 };
 
@@ -63,7 +63,7 @@ StrDesc Encode(const SortedList& l) {
 
 // Reads a handle and checks it against its memory area; 147 for anything that is no live handle.
 ErrCode Decode(StrDesc h, SortedList* l) {
-    if (h.IsError() || h.len != kHandleLength) return 147;
+    if (h.IsError() || h.len != kHandleLength) return kErrSintaxError;
     const unsigned char* p = h.bytes();
     std::uint32_t address = p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
     l->used = Get16(p + 4);
@@ -76,10 +76,10 @@ ErrCode Decode(StrDesc h, SortedList* l) {
     l->position = Get16(p + 18);
     l->flags = p[20];
     MemArea area;
-    if (AreaGet(l->area, &area) != 0 || area.block == nullptr || area.owner != kSortOwner) return 147;
+    if (AreaGet(l->area, &area) != 0 || area.block == nullptr || area.owner != kOwnerSort) return kErrSintaxError;
     if (Low32(area.block) != address || l->capacity > area.size || l->width == 0 || l->keyLength > l->width)
-        return 147;
-    if (std::uint32_t(l->count) * l->width > l->capacity || l->used != l->count * l->width) return 147;
+        return kErrSintaxError;
+    if (std::uint32_t(l->count) * l->width > l->capacity || l->used != l->count * l->width) return kErrSintaxError;
     l->block = area.block;
     return 0;
 }
@@ -94,12 +94,12 @@ std::uint16_t AreaNumberOf(const void* block) {
 
 ErrCode Create(std::uint16_t width, std::uint16_t keyLength, std::uint32_t capacity, std::uint8_t flags,
                SortedList* l) {
-    if (width == 0) return 147;
+    if (width == 0) return kErrSintaxError;
     if (capacity > 0xFFFF) capacity = 0xFFFF;
     if (capacity < width) capacity = width;
-    std::uint16_t n = AreaAlloc(kSortOwner, capacity, ' ');
+    std::uint16_t n = AreaAlloc(kOwnerSort, capacity, ' ');
     MemArea a;
-    if (n == kNone || AreaGet(n, &a) != 0 || a.block == nullptr) return 145;
+    if (n == kNone || AreaGet(n, &a) != 0 || a.block == nullptr) return kErrOutOfMemory;
     *l = SortedList{};
     l->block = a.block;
     l->area = n;
@@ -113,7 +113,7 @@ ErrCode Create(std::uint16_t width, std::uint16_t keyLength, std::uint32_t capac
 // Inserts text keeping the order: after the elements whose key is equal (so equal keys keep the
 // order of insertion). 0, 5 for a refused duplicate, 163 too wide, 145 when the storage cannot grow.
 ErrCode Insert(SortedList& l, StrDesc text) {
-    if (text.len > l.width) return 163;
+    if (text.len > l.width) return kErrData;
     std::string element(l.width, ' ');
     std::memcpy(element.data(), text.ptr, text.len);
     const bool descending = l.flags & kSortDescending;
@@ -123,18 +123,18 @@ ErrCode Insert(SortedList& l, StrDesc text) {
         if (descending) c = -c;
         if (c < 0) continue;
         if (c == 0) {
-            if (l.flags & kSortUnique) return 5;
+            if (l.flags & kSortUnique) return kStatusDuplicate;
             continue;
         }
         at = i;
         break;
     }
     std::uint32_t need = (std::uint32_t(l.count) + 1) * l.width;
-    if (need > 0xFFFF) return 145;
+    if (need > 0xFFFF) return kErrOutOfMemory;
     if (need > l.capacity) {
         std::uint32_t grown = need * 2 > 0xFFFF ? 0xFFFF : need * 2;
-        void* fresh = AreaGrow(kSortOwner, l.block, l.capacity, grown);
-        if (fresh == nullptr) return 145;
+        void* fresh = AreaGrow(kOwnerSort, l.block, l.capacity, grown);
+        if (fresh == nullptr) return kErrOutOfMemory;
         l.block = static_cast<unsigned char*>(fresh);
         l.area = AreaNumberOf(fresh);
         l.capacity = static_cast<std::uint16_t>(grown);
@@ -169,7 +169,7 @@ ErrCode SortedCopy(FnArgs& a) {
         item = Unquote(item);
         if (item.len == 0) continue;
         ErrCode e = Insert(l, item);
-        failed = e >= 128;
+        failed = e >= kErrSerious;
     }
     std::string out;
     if (!failed) {
@@ -183,7 +183,7 @@ ErrCode SortedCopy(FnArgs& a) {
             first = false;
         }
     }
-    AreaFree(kSortOwner, l.block);
+    AreaFree(kOwnerSort, l.block);
     if (out.size() > 0xFFFF) return FnText(StrEmpty());
     return FnText(StrMake(out.data(), static_cast<std::uint16_t>(out.size())));
 }
@@ -193,7 +193,7 @@ ErrCode SortedCopy(FnArgs& a) {
 std::uint16_t FnNavigationKey(StrDesc command) {
     static const std::uint16_t kKeys[] = {3841, 3876, 3862, 0, 3858, 3872, 64, 3840, 3328, 1602, 66, 255, 70};
     DynScope scope;
-    StrDesc upper = CaseFold(Trim(command, kTrimBoth), 1);
+    StrDesc upper = CaseFold(Trim(command, kTrimBoth), kCaseUpper);
     if (upper.IsError()) return 255;
     if (StrEq(upper, S("NEXT"))) upper = S("NXT");
     else if (StrEq(upper, S("PREVIOUS"))) upper = S("PRV");
@@ -209,16 +209,16 @@ ErrCode FnSort(FnArgs& a) {
     static const std::uint16_t kMin[] = {2, 3, 3, 2, 2};
     static const std::uint16_t kMax[] = {4, 3, 3, 2, 2};
     if (which == 0) {
-        if (a.count > 2) return 147;
+        if (a.count > 2) return kErrSintaxError;
         return SortedCopy(a);
     }
-    if (a.count < kMin[which - 1] || a.count > kMax[which - 1]) return 147;
+    if (a.count < kMin[which - 1] || a.count > kMax[which - 1]) return kErrSintaxError;
     if (which == 1) {
         std::int16_t first = 0, second = 0, flags = 0;
         if (ErrCode e = FnArgInt(a, 1, 0, &first)) return e;
         if (ErrCode e = FnArgInt(a, 2, 0, &second)) return e;
         if (ErrCode e = FnArgInt(a, 3, 0, &flags)) return e;
-        if (first < 0 || second < 0) return 147;
+        if (first < 0 || second < 0) return kErrSintaxError;
         std::uint16_t w = static_cast<std::uint16_t>(first > second ? first : second);
         std::uint16_t k = static_cast<std::uint16_t>(first > second ? second : first);
         SortedList l;
@@ -234,9 +234,9 @@ ErrCode FnSort(FnArgs& a) {
             StrDesc text;
             if (ErrCode e = FnArgText(a, 2, StrEmpty(), &text)) return e;
             ErrCode e = Insert(l, text);
-            if (e >= 128) return e;
+            if (e >= kErrSerious) return e;
             ErrCode r = FnText(Encode(l));
-            return r >= 122 ? r : e == 5 ? 5 : r;
+            return r >= kErrFirstFailure ? r : e == kStatusDuplicate ? ErrCode{kStatusDuplicate} : r;
         }
         case 3: {
             StrDesc command;
@@ -260,7 +260,7 @@ ErrCode FnSort(FnArgs& a) {
             if (l.position >= l.count) return FnText(StrEmpty());
             return FnText(Element(l, l.position));
         default: {
-            ErrCode e = AreaFree(kSortOwner, l.block);
+            ErrCode e = AreaFree(kOwnerSort, l.block);
             if (e) return e;
             return FnText(StrEmpty());
         }

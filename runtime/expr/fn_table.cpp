@@ -4,6 +4,7 @@
 #include "runtime/expr/builtin_functions.h"
 #include "runtime/expr/fn_internal.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
@@ -76,8 +77,8 @@ const FnSpec kSpecs[kFnCount] = {
 
 StrDesc FunctionList() {
     if (!SlotReady()) return kFnList;
-    if (SlotGet(0, kFnListSlot).len == 0) SlotSetIfEmpty(kFnListSlot, kFnList, false);
-    StrDesc list = SlotGet(0, kFnListSlot);
+    if (SlotGet(kRunGroup, kFnListSlot).len == 0) SlotSetIfEmpty(kFnListSlot, kFnList, false);
+    StrDesc list = SlotGet(kRunGroup, kFnListSlot);
     return list.len ? list : kFnList;
 }
 
@@ -129,7 +130,7 @@ std::uint16_t FnLookup(StrDesc name) {
     std::uint16_t n = ItemIndex(list, name, ',');
     if (n == 0) {
         DynScope scope;
-        StrDesc upper = CaseFold(name, 1);
+        StrDesc upper = CaseFold(name, kCaseUpper);
         list = FunctionList();
         if (!upper.IsError()) n = ItemIndex(list, upper, ',');
     }
@@ -141,14 +142,14 @@ ErrCode FnResultKind(std::uint16_t fn) {
 }
 
 ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs) {
-    if (fn < 1 || fn > kFnCount) return 147;
+    if (fn < 1 || fn > kFnCount) return kErrSintaxError;
     const FnSpec& spec = kSpecs[fn - 1];
     std::uint16_t mark = DynMark();
     std::uint16_t depth = SlotCount(kFnArgsGroup);
     FnArgs args;
     FnArgsCut(rawArgs, args);
     ErrCode code = 0;
-    if (args.count < spec.minArgs || args.count > spec.maxArgs) code = 147;
+    if (args.count < spec.minArgs || args.count > spec.maxArgs) code = kErrSintaxError;
     std::uint16_t evaluate = spec.eval == kEvalAll ? args.count
                            : spec.eval == kEvalFirst ? 1
                            : spec.eval == kEvalFour ? 4 : 0;
@@ -157,12 +158,12 @@ ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs) {
     const std::uint16_t bodyMark = DynMark();
     if (code == 0) code = spec.body(args);
     SlotTruncate(kFnArgsGroup, depth);
-    if (code >= 128) {
+    if (code >= kErrSerious) {
         DynRelease(mark);
         return code;
     }
     // A cancelled dialog stops the expression quietly; the caller still finds a value of the kind.
-    if (code == 122) DynRelease(mark);
+    if (code == kErrCancelled) DynRelease(mark);
     // A body that gave a value always pushed it; a status without one (127 from an empty slot group)
     // gets the kind's empty value, never the last argument's bytes.
     if (DynMark() <= bodyMark) {

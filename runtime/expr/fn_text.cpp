@@ -1,6 +1,7 @@
 // Text and list functions: FN#SLEN, FN#PARM, FN$CHNG, FN$CHRS, FN$MIDS, FN$PARM, FN$TRIM, ENVELOP$,
 // EXP$.
 #include "runtime/expr/fn_internal.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/text_build.h"
@@ -37,8 +38,8 @@ ErrCode FnChng(FnArgs& a) {
     if (ErrCode e = FnArgText(a, 1, StrEmpty(), &what)) return e;
     if (ErrCode e = FnArgText(a, 2, StrEmpty(), &with)) return e;
     switch (ItemIndex(S("UCASE,LCASE,CLEAN,FILTER"), what, ',')) {
-        case 1: return FnText(CaseFold(subject, 1));
-        case 2: return FnText(CaseFold(subject, 0));
+        case 1: return FnText(CaseFold(subject, kCaseUpper));
+        case 2: return FnText(CaseFold(subject, kCaseLower));
         case 3: return FnText(Collapse(subject, ' ', kQuoteAware));
         case 4:
             if (FnIsText(a, 3) && a.value[3].len > 0) {
@@ -65,7 +66,7 @@ ErrCode FnChrs(FnArgs& a) {
     std::int16_t times = 1;
     if (ErrCode e = FnArgInt(a, 1, 1, &times)) return e;
     if (times <= 0) return FnText(StrEmpty());
-    if (std::uint32_t(piece.len) * std::uint32_t(times) > 0xFFFF) return 146;
+    if (std::uint32_t(piece.len) * std::uint32_t(times) > 0xFFFF) return kErrStringTooLong;
     return FnText(StrRepeat(piece, static_cast<std::uint16_t>(times)));
 }
 
@@ -107,9 +108,9 @@ ErrCode FnTrim(FnArgs& a) {
             StrDesc t = TrimSet(value, kTrimBoth, blank);
             StrDesc inner = Unquote(t);
             if (inner.len != t.len) return FnText(inner);
-            return FnText(CaseFold(t, 1));
+            return FnText(CaseFold(t, kCaseUpper));
         }
-        default: return 147;
+        default: return kErrSintaxError;
     }
 }
 

@@ -1,5 +1,6 @@
 // Value functions: FN#VALN, FN$DATE, FN$MASK, TIME$, CHK#, CHK$, FN#ACUM, _#, _$, ENVRON$.
 #include "runtime/env/paths.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/dates.h"
 #include "runtime/expr/evaluator.h"
 #include "runtime/expr/fn_internal.h"
@@ -25,7 +26,7 @@ ErrCode FnValn(FnArgs& a) {
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
     if (letter == 'N') return FnNumber(NumRead(NumClean(t)));
     std::uint16_t code = DateCodeOf(letter);
-    if (code == 0) return 147;
+    if (code == 0) return kErrSintaxError;
     if (!FnGiven(a, 2)) return FnInteger(DatePart(t, code));
     // A shift: a number, or a date text whose whole value is a second date.
     std::int64_t amount = 0;
@@ -99,8 +100,8 @@ ErrCode FnChoice(FnArgs& a, bool text) {
     if (chosen >= a.count || Trim(a.raw[chosen], kTrimBoth).len == 0) return text ? FnText(StrEmpty()) : FnNumber(0);
     if (ErrCode e = FnArgEval(a, chosen)) return e;
     bool isText = a.kind[chosen] == kArgText;
-    if (ErrCode e = FnText(a.value[chosen])) if (e >= 122) return e;
-    return isText == text ? (text ? 1 : 0) : 125;
+    if (ErrCode e = FnText(a.value[chosen])) if (e >= kErrFirstFailure) return e;
+    return isText == text ? (text ? 1 : 0) : kErrAtypicalType;
 }
 
 namespace {
@@ -110,7 +111,7 @@ ErrCode AddValue(StrDesc addend, FixedNumber* sum) {
     DynScope scope;
     StrDesc value;
     ErrCode code = FnEvalValue(addend, &value);
-    if (code >= 122) return code;
+    if (code >= kErrFirstFailure) return code;
     FixedNumber n = code == kExpText ? NumRead(value) : VarNumFromEntry(value);
     *sum += n;
     return 0;
@@ -136,14 +137,14 @@ ErrCode FnAccumulate(FnArgs& a) {
     if (limitText.len) {
         // Counting form: the test names the integer loop variable, the step its first value.
         if (test.len == 0 || VarKindOf(test) != kVarInteger || FindAny(test, 0, S("'\"{(.0123456789"), kExact) == 0)
-            return 147;
+            return kErrSintaxError;
         std::int64_t limit = 0;
         {
             DynScope scope;
             StrDesc value;
             ErrCode code = FnEvalValue(limitText, &value);
-            if (code >= 122) return code;
-            if (code != kExpNumber) return 128;
+            if (code >= kErrFirstFailure) return code;
+            if (code != kExpNumber) return kErrIncompatibleTypes;
             limit = NumInteger(VarNumFromEntry(value));
         }
         {
@@ -153,7 +154,7 @@ ErrCode FnAccumulate(FnArgs& a) {
             if (ErrCode e = ExpRun(init)) return e;
         }
         for (std::uint32_t round = 0;; ++round) {
-            if (round == kAccumMaxRounds) return 129;
+            if (round == kAccumMaxRounds) return kErrLoopFailure;
             FixedNumber v = 0;
             if (ErrCode e = VarGetNumber(test, &v)) return e;
             std::int64_t i = NumInteger(v);
@@ -169,16 +170,16 @@ ErrCode FnAccumulate(FnArgs& a) {
         return FnNumber(sum);
     }
     // Conditional form. An empty test is true; with no step either, nothing could end the loop.
-    if (test.len == 0 && step.len == 0) return 147;
+    if (test.len == 0 && step.len == 0) return kErrSintaxError;
     ErrCode c = test.len ? Condition(test) : 1;
-    if (c >= 122) return c;
+    if (c >= kErrFirstFailure) return c;
     if (c == 1) {
         std::uint32_t round = 0;
         do {
-            if (++round > kAccumMaxRounds) return 129;
+            if (++round > kAccumMaxRounds) return kErrLoopFailure;
             if (ErrCode e = AddValue(addend, &sum)) return e;
             c = Condition(step.len ? step : test);
-            if (c >= 122) return c;
+            if (c >= kErrFirstFailure) return c;
         } while (c == 1);
     }
     return FnNumber(sum);
@@ -210,7 +211,7 @@ ErrCode FnAccumArray(FnArgs& a) {
             if (position == 0) return FnNumber(0);
             element = position - 1 + k;
         }
-        if (element < 0 || element > 0x7FFFFFFF) return 168;
+        if (element < 0 || element > 0x7FFFFFFF) return kErrDataOutBound;
         std::int32_t index = static_cast<std::int32_t>(element);
         ErrCode e = VarArrayGet(name, &index, 1);
         return e ? e : 0;
@@ -219,23 +220,23 @@ ErrCode FnAccumArray(FnArgs& a) {
     if (ErrCode e = FnArgLong(a, 0, 0, &n)) return e;
     if (ErrCode e = FnArgLong(a, 1, 0, &k)) return e;
     std::int64_t element = n + k;
-    if (element < 0 || element > 0x7FFFFFFF) return 168;
+    if (element < 0 || element > 0x7FFFFFFF) return kErrDataOutBound;
     std::int32_t index = static_cast<std::int32_t>(element);
     ErrCode e = VarArrayGet(name, &index, 1);
     return e ? e : 0;
 }
 
 ErrCode FnSlots(FnArgs& a) {
-    std::int16_t group = 30, item = 0;
+    std::int16_t group = kUserStackGroup, item = 0;
     StrDesc text;
-    if (ErrCode e = FnArgInt(a, 0, 30, &group)) return e;
+    if (ErrCode e = FnArgInt(a, 0, kUserStackGroup, &group)) return e;
     if (ErrCode e = FnArgInt(a, 1, 0, &item)) return e;
     if (ErrCode e = FnArgText(a, 2, StrEmpty(), &text)) return e;
     bool store = FnGiven(a, 2);
-    if (group < 0 || group >= 39) return 159;
+    if (group < 0 || group >= kSlotGroups) return kErrStrOutBound;
     std::uint16_t g = static_cast<std::uint16_t>(group);
-    if (g < 30) {
-        if (item < 0) return 147;
+    if (g < kFirstStackGroup) {
+        if (item < 0) return kErrSintaxError;
         if (store) {
             if (ErrCode e = SlotSet(g, static_cast<std::uint16_t>(item), text)) return e;
         }
@@ -245,12 +246,12 @@ ErrCode FnSlots(FnArgs& a) {
     if (store) {
         if (ErrCode e = SlotPush(g, text)) return e;
     }
-    if (item < 0 && SlotCount(g) == 0) return 127;
+    if (item < 0 && SlotCount(g) == 0) return kErrNoData;
     ErrCode r = FnText(SlotPeek(g));
-    if (r >= 122) return r;
+    if (r >= kErrFirstFailure) return r;
     // A negative item pops that many after the read: _$(31;-1) gives the top and removes it.
     for (int i = 0; i < -item; ++i) {
-        if (SlotCount(g) == 0) return 127;
+        if (SlotCount(g) == 0) return kErrNoData;
         if (ErrCode e = SlotPop(g)) return e;
     }
     return r;
@@ -262,7 +263,7 @@ ErrCode FnEnviron(FnArgs& a) {
     if (ErrCode e = FnArgText(a, 0, StrEmpty(), &name)) return e;
     if (ErrCode e = FnArgInt(a, 1, 1, &n)) return e;
     if (n < 0) return FnText(StrEmpty());
-    StrDesc slot = SlotGet(0, static_cast<std::uint16_t>(n));
+    StrDesc slot = SlotGet(kRunGroup, static_cast<std::uint16_t>(n));
     if (n >= 2) return FnText(slot);
     return FnText(ParmValueList(slot, name));
 }

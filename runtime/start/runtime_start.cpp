@@ -9,6 +9,7 @@
 #include "runtime/env/options.h"
 #include "runtime/env/paths.h"
 #include "runtime/env/streams.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/ui/error_box.h"
 #include "runtime/vars/parm_blocks.h"
 #include "runtime/vars/run_log.h"
@@ -29,17 +30,11 @@ namespace {
 
 void* g_instance = nullptr;
 
-constexpr std::uint16_t kSlotLocale = 0;
-constexpr std::uint16_t kSlotCmdLine = 1;
-constexpr std::uint16_t kSlotIdentity = 2;
-constexpr std::uint16_t kSlotDescription = 3;
-constexpr std::uint16_t kSlotLanguage = 4;
-
 ErrCode Call(AppCallback cb, std::uint16_t phase) { return cb ? cb(phase) : 0; }
 
 void ClearErrors() {
     ErrSetText(0, StrEmpty());
-    ErrNote(2, 0, 0, 0);
+    ErrClear();
 }
 
 // Memory, variables, the locale record (the run's first message lookup, which decides the language
@@ -54,9 +49,9 @@ ErrCode InitRuntime(const std::u16string& cmdLine) {
     DynScope scope;
     StrDesc nul = S("\0");
     StrDesc locale = StrAssemble({MsgText("0019"), nul, MsgText("0117"), nul, S(" ")});
-    if (ErrCode e = SlotSet(0, kSlotLocale, locale)) return e;
+    if (ErrCode e = SlotSet(kRunGroup, kSlotLocale, locale)) return e;
     StrDesc line = FromPlatform(cmdLine.data(), cmdLine.size());
-    return SlotSet(0, kSlotCmdLine, CmdLineNormalise(line));
+    return SlotSet(kRunGroup, kSlotCmdLine, CmdLineNormalise(line));
 }
 
 // _TRACE from option 14, with bit value 1 always set.
@@ -71,15 +66,15 @@ void SetIdentity(StrDesc identity, StrDesc description) {
     StrDesc named = OptGet(kOptApName);
     StrDesc id = named.len ? named : identity;
     if (id.len != 0 && !id.IsError()) {
-        StrDesc previousName = Item(SlotGet(0, kSlotIdentity), ':', 2);
-        SlotSet(0, kSlotIdentity, StrJoin(id, S(":"), previousName));
+        StrDesc previousName = Item(SlotGet(kRunGroup, kSlotIdentity), ':', 2);
+        SlotSet(kRunGroup, kSlotIdentity, StrJoin(id, S(":"), previousName));
     }
-    if (description.len != 0 && !description.IsError()) SlotSet(0, kSlotDescription, description);
+    if (description.len != 0 && !description.IsError()) SlotSet(kRunGroup, kSlotDescription, description);
 }
 
 // The two-letter application code: the part of the identity before its first colon.
 StrDesc AppCode() {
-    StrDesc code = Item(SlotGet(0, kSlotIdentity), ':', 1);
+    StrDesc code = Item(SlotGet(kRunGroup, kSlotIdentity), ':', 1);
     return code.len < 2 ? StrEmpty() : StrDesc{code.ptr, 2};
 }
 
@@ -87,13 +82,13 @@ ErrCode LoadApplication(std::uint8_t flags) {
     ClearErrors();
     DynScope scope;
     StrDesc code = StrCopy(AppCode());
-    if (code.len < 2) return 156;
-    ErrCode outcome = DictLoadForStart(SlotGet(0, kSlotDefaultFolder), code);
+    if (code.len < 2) return kErrLoadStrError;
+    ErrCode outcome = DictLoadForStart(SlotGet(kRunGroup, kSlotDefaultFolder), code);
     if (outcome != 0) {
         FoldersSecondMode(OptGet(kOptDPath));
-        outcome = DictLoadForStart(SlotGet(0, kSlotDefaultFolder), code);
+        outcome = DictLoadForStart(SlotGet(kRunGroup, kSlotDefaultFolder), code);
     }
-    if ((flags & kStartForgiveMissing) && (outcome == 156 || outcome == 164)) outcome = 0;
+    if ((flags & kStartForgiveMissing) && (outcome == kErrLoadStrError || outcome == kErrFileNotFound)) outcome = 0;
     // A load that found its dictionary on the second attempt, or was forgiven, leaves no error of
     // the failed attempt to be reported with a later failure of the start.
     if (outcome == 0) ClearErrors();
@@ -124,10 +119,10 @@ ErrCode StartTrace(ErrCode outcome) {
     if (b1 && b16) {
         DynScope scope;
         StrDesc path = PathJoin(CurrentFolder(), S("log.txt"));
-        SlotSet(9, 10, path);
+        SlotSet(kRunTextsGroup, kSlotLogPath, path);
         FileDelete(path);
-        LogLine(Format(64, "%s,%s", "0", StrToC(SlotGet(0, kSlotLanguage))), 1);
-        return 121;
+        LogLine(Format(64, "%s,%s", "0", StrToC(SlotGet(kRunGroup, kSlotLanguage))), 1);
+        return kErrDetailMessage;
     }
     return outcome;
 }
@@ -143,33 +138,33 @@ ErrCode RuntimeStart(const StartRequest& request) {
 
     ErrCode outcome = InitRuntime(request.commandLine);
     if (outcome != 0) {
-        if (outcome > 121) ErrShow(outcome);
+        if (outcome >= kErrFirstFailure) ErrShow(outcome);
         return outcome;
     }
 
     // A start that the application stops here is shown as any other failed start would be.
     if (ErrCode e = Call(request.callback, static_cast<std::uint16_t>(phaseBase + 1))) {
-        if (e > 121) ErrShow(e);
+        if (e >= kErrFirstFailure) ErrShow(e);
         return e;
     }
 
-    if (SlotGet(0, kSlotLanguage).len == 0) SlotSet(0, kSlotLanguage, S("ES"));
+    if (SlotGet(kRunGroup, kSlotLanguage).len == 0) SlotSet(kRunGroup, kSlotLanguage, S("ES"));
 
     SetTrace();
     SetIdentity(request.identity, request.description);
     FoldersFirstMode();
     // Flag 8 loads when the identity settled above (APNAME, say) is not the one the caller gave.
     bool load = (flags & kStartLoadApp) ||
-                ((flags & kStartLoadIfNew) && !StrEq(request.identity, SlotGet(0, kSlotIdentity)));
+                ((flags & kStartLoadIfNew) && !StrEq(request.identity, SlotGet(kRunGroup, kSlotIdentity)));
     if (load) outcome = LoadApplication(flags);
 
     if (outcome == 0) LoadFonts();
     outcome = StartTrace(outcome);
 
-    if ((outcome == 0 || outcome == 156) && request.callback)
+    if ((outcome == 0 || outcome == kErrLoadStrError) && request.callback)
         outcome = request.callback(static_cast<std::uint16_t>(phaseBase + 2));
     if (outcome == 0) ClearErrors();
-    if (outcome > 121) ErrShow(outcome);
+    if (outcome >= kErrFirstFailure) ErrShow(outcome);
     return outcome;
 }
 
@@ -202,7 +197,7 @@ ErrCode RuntimeEnd(AppCallback callback, ErrCode code) {
     std::uint16_t m = MemShutdown();
     FontReset();
     ErrCode final = code != 0 ? code : c != 0 ? c : m;
-    return final < 128 ? 0 : final;
+    return final < kErrSerious ? 0 : final;
 }
 
 }  // namespace rt

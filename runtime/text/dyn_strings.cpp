@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "runtime/text/err_codes.h"
 #include "runtime/text/mem_areas.h"
 
 namespace rt {
@@ -62,13 +63,13 @@ std::uint16_t DynRelease(std::uint16_t mark) {
 }
 
 StrDesc DynAlloc(std::uint16_t n) {
-    if (g_stack == nullptr) return StrError(145);
+    if (g_stack == nullptr) return StrError(kErrOutOfMemory);
     StrDesc d{g_current, n};
-    if (g_top >= kDynCapacity) return StrError(145);
+    if (g_top >= kDynCapacity) return StrError(kErrOutOfMemory);
     // Compare as offsets so that a request past the end never forms an out-of-range pointer.
     std::uint32_t offset = std::uint32_t(g_current - g_buffer) + Round4(n);
-    if (offset >= kDynBufferSize) return StrError(145);
-    if (g_top >= kDynCapacity - 1) return StrError(145);
+    if (offset >= kDynBufferSize) return StrError(kErrOutOfMemory);
+    if (g_top >= kDynCapacity - 1) return StrError(kErrOutOfMemory);
     g_current = g_buffer + offset;
     ++g_top;
     g_stack[g_top] = d;
@@ -87,7 +88,7 @@ ErrCode DynPush(StrDesc d) {
 }
 
 StrDesc DynTop() {
-    if (g_stack == nullptr) return StrError(145);
+    if (g_stack == nullptr) return StrError(kErrOutOfMemory);
     return g_stack[g_top];
 }
 
@@ -99,7 +100,7 @@ StrDesc DynKeep(std::uint16_t mark, StrDesc d) {
 }
 
 StrDesc DynFree() {
-    if (g_buffer == nullptr) return StrError(145);
+    if (g_buffer == nullptr) return StrError(kErrOutOfMemory);
     std::uint32_t used = std::uint32_t(g_current - g_buffer);
     std::uint32_t room = kDynBufferSize - used;
     room = room >= 4 ? room - 4 : 0;

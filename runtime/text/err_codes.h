@@ -11,9 +11,12 @@ enum ErrCodes : ErrCode {
     kStatusOtherKey = 1,     // a read found another key than the one asked for
     kStatusNoRecord = 2,     // no row, end of file
     kStatusNewRecord = 3,    // a new blank record
+    kStatusDuplicate = 5,    // a sorted list refused a duplicate
     kStatusDataChanged = 7,  // another user changed the record since it was read
+    kStatusLast = 120,       // the highest status
     kErrDetailMessage = 121, // a message whose whole text is the error detail
-    // 122 to 127 are never shown.
+    // 122 to 127 are never shown; from 122 on a code is a failure.
+    kErrFirstFailure = 122,
     kErrCancelled = 122,          // "Cancelado por el usuario"
     kErrNullExpression = 123,     // "Expresion Nula"
     kErrUndefinedWarning = 124,   // "Aviso Indefinido"

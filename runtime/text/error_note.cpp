@@ -1,6 +1,8 @@
 // The process-wide first-error note: the area and code of the first serious error of a run.
 #include "runtime/text/error_note.h"
 
+#include "runtime/text/err_codes.h"
+
 namespace rt {
 namespace {
 ErrCode g_code = 0;
@@ -12,7 +14,7 @@ ErrCode ErrNote(int condition, std::uint16_t area, ErrCode code, ErrCode value) 
     if (condition == 2) {
         g_code = code;
         g_area = area;
-    } else if (g_code == 0 && code >= 128) {
+    } else if (g_code == 0 && code >= kErrSerious) {
         g_code = code;
         g_area = area;
     }

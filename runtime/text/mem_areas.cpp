@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/slot_table.h"
 
 namespace rt {
@@ -55,7 +56,7 @@ void* AreaAllocPtr(std::uint16_t owner, std::uint32_t size) {
 }
 
 ErrCode AreaGet(std::uint16_t number, MemArea* out) {
-    if (number >= g_entries) return 163;
+    if (number >= g_entries) return kErrData;
     if (out) *out = g_table[number];
     return 0;
 }
@@ -63,10 +64,10 @@ ErrCode AreaGet(std::uint16_t number, MemArea* out) {
 ErrCode AreaFree(std::uint16_t owner, const void* block) {
     --g_balance;
     int i = FindBlock(block);
-    if (i < 0) return 154;
+    if (i < 0) return kErrMemoryAllocErr;
     MemArea& a = g_table[i];
-    if (std::memcmp(a.block + a.size, kGuard, 4) != 0) return 180;
-    if (a.owner != owner) return 141;
+    if (std::memcmp(a.block + a.size, kGuard, 4) != 0) return kErrMemoryOverflow;
+    if (a.owner != owner) return kErrInternal;
     ReleaseEntry(i);
     return 0;
 }
@@ -74,7 +75,7 @@ ErrCode AreaFree(std::uint16_t owner, const void* block) {
 ErrCode AreaWrite(std::uint16_t owner, void* block, std::uint32_t offset, StrDesc d) {
     if (d.IsError()) return StrCheck(d);
     int i = FindBlock(block);
-    if (i < 0 || g_table[i].size < std::uint64_t(offset) + d.len) return 168;
+    if (i < 0 || g_table[i].size < std::uint64_t(offset) + d.len) return kErrDataOutBound;
     if (d.len) std::memmove(g_table[i].block + offset, d.ptr, d.len);
     return 0;
 }
@@ -116,7 +117,7 @@ void* AreaBufferAppend(AreaBuffer& buf, std::uint16_t owner, StrDesc d, bool ali
     if (buf.error != 0) return nullptr;
     // Counted in 32 bits: rounding a count near 65,535 up must fail, not wrap to offset 0.
     std::uint32_t from = align4 ? (std::uint32_t(buf.used) + 3u) & ~3u : buf.used;
-    ErrCode e = from + d.len > 0xFFFF ? ErrCode(168) : AreaWrite(owner, buf.block, from, d);
+    ErrCode e = from + d.len > 0xFFFF ? ErrCode(kErrDataOutBound) : AreaWrite(owner, buf.block, from, d);
     if (e != 0) {
         buf.error = e;
         return nullptr;
@@ -127,7 +128,7 @@ void* AreaBufferAppend(AreaBuffer& buf, std::uint16_t owner, StrDesc d, bool ali
 
 ErrCode AreaBufferGrow(AreaBuffer& buf, std::uint16_t owner, std::uint16_t newCapacity) {
     void* grown = AreaGrow(owner, buf.block, buf.capacity, newCapacity);
-    if (grown == nullptr) return 145;
+    if (grown == nullptr) return kErrOutOfMemory;
     buf.block = static_cast<unsigned char*>(grown);
     if (newCapacity > buf.capacity) buf.capacity = newCapacity;
     return 0;
@@ -147,9 +148,9 @@ TextBuffer TextBufferNew(std::uint16_t owner, std::uint16_t capacity) {
 }
 
 ErrCode MemInit() {
-    if (g_table != nullptr) return 124;
+    if (g_table != nullptr) return kErrUndefinedWarning;
     g_table = static_cast<MemArea*>(std::calloc(kAreaCount, sizeof(MemArea)));
-    if (g_table == nullptr) return 145;
+    if (g_table == nullptr) return kErrOutOfMemory;
     g_entries = kAreaCount;
     g_balance = 0;
     return DynSetUp();

@@ -2,23 +2,12 @@
 // four guard bytes after its usable size, checked when the area is released.
 #pragma once
 #include <cstdint>
+#include "runtime/text/slot_map.h"  // owner tags
 #include "runtime/text/str_desc.h"
 
 namespace rt {
 
 constexpr std::uint16_t kAreaCount = 64;
-
-// Owner tags of the runtime's areas.
-enum AreaOwner : std::uint16_t {
-    kOwnerBuffers = 0,     // file-selection lists, transfer buffers
-    kOwnerSlots = 1,       // the string slot table
-    kOwnerCursor = 6,      // SQL cursor records
-    kOwnerDyn = 9,         // DynStrings buffer and stack
-    kOwnerArrays = 10,     // array variables
-    kOwnerRows = 12,       // SQL row buffers
-    kOwnerVarTables = 15,  // value tables of the variable store
-    kOwnerScreens = 20,    // screens
-};
 
 struct MemArea {
     std::uint16_t owner = 0;

@@ -4,6 +4,7 @@
 
 #include "platform/cp1252.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 
 namespace rt {
 namespace {
@@ -45,13 +46,13 @@ const char16_t* ToPlatform(StrDesc text) {
 }
 
 StrDesc FromPlatform(const char16_t* units, std::size_t count) {
-    if (units == nullptr) return StrError(163);
+    if (units == nullptr) return StrError(kErrData);
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (IsHighSurrogate(units[i]) && i + 1 < count && IsLowSurrogate(units[i + 1])) ++i;
         ++bytes;
     }
-    if (bytes > 0xFFFF) return StrError(146);
+    if (bytes > 0xFFFF) return StrError(kErrStringTooLong);
     StrDesc r = DynAlloc(static_cast<std::uint16_t>(bytes));
     if (r.IsError()) return r;
     Narrow(count, [units](std::size_t i) { return units[i]; }, r.mut());
@@ -59,7 +60,7 @@ StrDesc FromPlatform(const char16_t* units, std::size_t count) {
 }
 
 StrDesc FromPlatform(const char16_t* text) {
-    if (text == nullptr) return StrError(163);
+    if (text == nullptr) return StrError(kErrData);
     std::size_t n = 0;
     while (text[n] != 0) ++n;
     return FromPlatform(text, n);

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "runtime/text/err_codes.h"
 #include "runtime/text/error_note.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/mem_areas.h"
+#include "runtime/text/slot_map.h"
 
 namespace rt {
 namespace {
@@ -19,7 +21,7 @@ char* g_bytes = nullptr;
 std::uint16_t g_slotsInUse = 0;
 std::uint32_t g_bytesInUse = 0;
 
-bool IsQueue(std::uint16_t group) { return group == 37 || group == 38; }
+bool IsQueue(std::uint16_t group) { return group == kWorkQueueGroup || group == kSecondQueueGroup; }
 
 // Global slot index of (group, item); none when out of range, noting 159 when asked to.
 std::uint16_t GlobalIndex(std::uint16_t group, std::uint16_t item, bool note) {
@@ -28,7 +30,7 @@ std::uint16_t GlobalIndex(std::uint16_t group, std::uint16_t item, bool note) {
         for (std::uint16_t g = 0; g < group; ++g) k += g_counts[g];
         if (k < kSlotCapacity) return static_cast<std::uint16_t>(k);
     }
-    if (note) ErrNote(1, kAreaDynStrings, 159, 159);
+    if (note) ErrNote(kNoteFirst, kAreaDynStrings, kErrStrOutBound, kErrStrOutBound);
     return kNoIndex;
 }
 
@@ -43,17 +45,17 @@ std::uint32_t BytesFrom(std::uint32_t offset) { return g_bytesInUse - offset; }
 
 ErrCode SetSlot(std::uint16_t group, std::uint16_t item, StrDesc text) {
     if (ErrCode e = StrCheck(text)) return e;
-    if (g_area == nullptr || group >= kSlotGroups) return 159;
+    if (g_area == nullptr || group >= kSlotGroups) return kErrStrOutBound;
     // The text may point into the slot bytes that are about to move: copy it first.
     StrDesc copy = StrCopy(text);
     if (copy.IsError()) return copy.len;
     int n = int(item) + 1 - int(g_counts[group]);
     std::uint16_t k = GlobalIndex(group, item, true);
-    if (k == kNoIndex) return 159;
+    if (k == kNoIndex) return kErrStrOutBound;
     std::uint16_t oldLen = n > 0 ? 0 : g_lengths[k];
     int grow = n > 0 ? n : 0;
-    if (g_slotsInUse + grow >= kSlotCapacity) return 159;
-    if (std::int64_t(g_bytesInUse) + copy.len - oldLen >= std::int64_t(kSlotByteCapacity)) return 159;
+    if (g_slotsInUse + grow >= kSlotCapacity) return kErrStrOutBound;
+    if (std::int64_t(g_bytesInUse) + copy.len - oldLen >= std::int64_t(kSlotByteCapacity)) return kErrStrOutBound;
     if (grow > 0) {
         std::uint16_t next = GlobalIndex(group + 1, 0, false);
         std::uint16_t total = g_slotsInUse;
@@ -80,7 +82,7 @@ ErrCode SlotInit() {
     ErrCode e = MemInit();
     if (e != 0) return e;
     g_area = static_cast<unsigned char*>(AreaAllocPtr(kOwnerSlots, kSlotAreaSize));
-    if (g_area == nullptr) return ErrNote(1, kAreaStringInit, 145, 145);
+    if (g_area == nullptr) return ErrNote(kNoteFirst, kAreaStringInit, kErrOutOfMemory, kErrOutOfMemory);
     g_counts = reinterpret_cast<std::uint16_t*>(g_area);
     g_lengths = g_counts + kSlotGroups;
     g_bytes = reinterpret_cast<char*>(g_lengths + kSlotCapacity);
@@ -110,7 +112,7 @@ StrDesc SlotGet(std::uint16_t group, std::uint16_t item) {
 ErrCode SlotSet(std::uint16_t group, std::uint16_t item, StrDesc text) {
     std::uint16_t m = DynMark();
     ErrCode e = SetSlot(group, item, text);
-    if (e != 0 && !text.IsError()) ErrNote(1, kAreaStringAssign, 156, e);
+    if (e != 0 && !text.IsError()) ErrNote(kNoteFirst, kAreaStringAssign, kErrLoadStrError, e);
     DynRelease(m);
     return e;
 }
@@ -138,7 +140,7 @@ ErrCode SlotClear(std::uint16_t group) {
 }
 
 ErrCode SlotPush(std::uint16_t group, StrDesc text) {
-    if (g_area == nullptr || group >= kSlotGroups) return 159;
+    if (g_area == nullptr || group >= kSlotGroups) return kErrStrOutBound;
     return SlotSet(group, g_counts[group], text);
 }
 
@@ -166,7 +168,7 @@ std::uint16_t SlotCount(std::uint16_t group) {
     if (g_area == nullptr) return 0;
     if (group == kSlotGroups) {
         std::uint16_t total = 0;
-        for (std::uint16_t g = 30; g < kSlotGroups; ++g) total = static_cast<std::uint16_t>(total + g_counts[g]);
+        for (std::uint16_t g = kFirstStackGroup; g < kSlotGroups; ++g) total = static_cast<std::uint16_t>(total + g_counts[g]);
         return total;
     }
     if (group > kSlotGroups) return 0;
@@ -183,8 +185,8 @@ ErrCode SlotTruncate(std::uint16_t group, std::uint16_t n) {
 }
 
 ErrCode SlotSetIfEmpty(std::uint16_t item, StrDesc text, bool force) {
-    if (!force && SlotGet(0, item).len != 0) return 0;
-    return SlotSet(0, item, text);
+    if (!force && SlotGet(kRunGroup, item).len != 0) return 0;
+    return SlotSet(kRunGroup, item, text);
 }
 
 std::uint16_t SlotsInUse() { return g_slotsInUse; }

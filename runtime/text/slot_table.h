@@ -2,6 +2,7 @@
 // Groups 0..36 are addressed by item (stacks grow at the end); groups 37 and 38 are queues.
 #pragma once
 #include <cstdint>
+#include "runtime/text/slot_map.h"
 #include "runtime/text/str_desc.h"
 
 namespace rt {

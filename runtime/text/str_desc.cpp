@@ -3,11 +3,12 @@
 #include <cstring>
 
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 
 namespace rt {
 
 StrDesc StrFromC(const char* text) {
-    if (text == nullptr) return StrError(163);
+    if (text == nullptr) return StrError(kErrData);
     std::size_t n = std::strlen(text);
     return StrDesc{text, static_cast<std::uint16_t>(n > 0xFFFF ? 0xFFFF : n)};
 }
@@ -18,7 +19,7 @@ ErrCode StrCheck(StrDesc d) {
 }
 
 std::uint16_t StrCompare(StrDesc a, StrDesc b) {
-    if (a.ptr == nullptr || b.ptr == nullptr) return 159;
+    if (a.ptr == nullptr || b.ptr == nullptr) return kErrStrOutBound;
     std::uint16_t n = a.len < b.len ? a.len : b.len;
     for (std::uint16_t i = 0; i < n; ++i) {
         unsigned char x = a.bytes()[i], y = b.bytes()[i];
@@ -43,7 +44,7 @@ StrDesc StrConcat(StrDesc a, StrDesc b) {
     if (ErrCode e = StrCheck(a)) return StrError(e);
     if (ErrCode e = StrCheck(b)) return StrError(e);
     std::uint32_t total = std::uint32_t(a.len) + b.len;
-    if (total > 0xFFFF) return StrError(146);  // a text cannot be longer than its length field holds
+    if (total > 0xFFFF) return StrError(kErrStringTooLong);  // a text cannot be longer than its length field holds
     StrDesc r = DynAlloc(static_cast<std::uint16_t>(total));
     if (r.IsError()) return r;
     // Operands may lie on the arena below the new allocation; they are never overwritten.
@@ -72,7 +73,7 @@ StrDesc StrFill(std::uint16_t n, unsigned char byte) {
 StrDesc StrRepeat(StrDesc d, std::uint16_t count) {
     if (ErrCode e = StrCheck(d)) return StrError(e);
     std::uint32_t total = std::uint32_t(d.len) * count;
-    if (total > 0xFFFF) return StrError(146);
+    if (total > 0xFFFF) return StrError(kErrStringTooLong);
     StrDesc r = DynAlloc(static_cast<std::uint16_t>(total));
     if (r.IsError()) return r;
     for (std::uint16_t i = 0; i < count; ++i)

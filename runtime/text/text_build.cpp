@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/text/err_codes.h"
 #include "runtime/text/error_note.h"
 #include "runtime/text/dyn_strings.h"
 
@@ -14,7 +15,7 @@ StrDesc StrAssemble(std::initializer_list<StrDesc> parts) {
         if (ErrCode e = StrCheck(p)) return StrError(e);
         total += p.len;
     }
-    if (total > 0xFFFF) return StrError(146);
+    if (total > 0xFFFF) return StrError(kErrStringTooLong);
     StrDesc r = DynAlloc(static_cast<std::uint16_t>(total));
     if (r.IsError()) return r;
     std::size_t at = 0;
@@ -47,9 +48,9 @@ StrDesc ReplaceAll(StrDesc text, StrDesc find, StrDesc replacement, SearchMode m
     if (find.len == 1 && IsQuote(find.bytes()[0])) mode = kExact;  // a quote is never seen otherwise
     std::uint32_t hits = CountText(text, find, mode);
     std::int64_t total = std::int64_t(text.len) - std::int64_t(hits) * (std::int64_t(find.len) - replacement.len);
-    if (total > 0xFFFF) return ErrNoteDesc(1, kAreaStrConcat, 160, StrEmpty());
+    if (total > 0xFFFF) return ErrNoteDesc(kNoteFirst, kAreaStrConcat, kErrMemTestError, StrEmpty());
     StrDesc r = DynAlloc(static_cast<std::uint16_t>(total));
-    if (r.IsError()) return ErrNoteDesc(1, kAreaStrConcat, 160, r);
+    if (r.IsError()) return ErrNoteDesc(kNoteFirst, kAreaStrConcat, kErrMemTestError, r);
     std::uint32_t from = 0, out = 0;
     for (std::uint32_t i = 0; i < hits; ++i) {
         std::uint16_t p = FindTextFrom(text, static_cast<std::uint16_t>(from), find, mode);
@@ -111,7 +112,7 @@ StrDesc QuoteAuto(StrDesc text, unsigned char quote) {
     for (unsigned char q : {quote, other}) {
         if (FindChar(text, 0, q, kExact) == kNone) return Wrap(text, q);
     }
-    return StrError(163);
+    return StrError(kErrData);
 }
 
 StrDesc Between(StrDesc text, unsigned char open) {
@@ -135,14 +136,14 @@ StrDesc Between(StrDesc text, unsigned char open) {
 }
 
 StrDesc FormatV(std::uint16_t max, const char* format, va_list args) {
-    if (format == nullptr) return StrError(163);
+    if (format == nullptr) return StrError(kErrData);
     va_list measure;
     va_copy(measure, args);
     int n = std::vsnprintf(nullptr, 0, format, measure);
     va_end(measure);
-    if (n < 0) return StrError(163);
+    if (n < 0) return StrError(kErrData);
     // One more byte than the text is needed for the terminator vsnprintf writes.
-    if (n > max || n >= 0xFFFF) return ErrNoteDesc(1, kAreaFormatStrings, 146, StrEmpty());
+    if (n > max || n >= 0xFFFF) return ErrNoteDesc(kNoteFirst, kAreaFormatStrings, kErrStringTooLong, StrEmpty());
     std::uint16_t m = DynMark();
     StrDesc r = DynAlloc(static_cast<std::uint16_t>(n + 1));
     if (r.IsError()) return r;
@@ -173,13 +174,13 @@ StrDesc BufPut(TextBuffer& buffer, StrDesc text, std::uint16_t position) {
     if (text.IsError()) return text;
     if (buffer.error != 0) return StrEmpty();
     if (buffer.block == nullptr) {
-        buffer.error = 145;
+        buffer.error = kErrOutOfMemory;
         return StrEmpty();
     }
     if (position == 0xFFFF) position = buffer.length;
     std::uint32_t end = std::uint32_t(position) + text.len;
     if (end > buffer.capacity) {
-        buffer.error = 153;
+        buffer.error = kErrStrConcatErr;
         return StrEmpty();
     }
     if (end > buffer.length) buffer.length = static_cast<std::uint16_t>(end);

@@ -44,7 +44,7 @@ StrDesc Unquote(StrDesc text) {
 StrDesc CleanValue(StrDesc text) {
     if (text.IsError()) return text;
     StrDesc v = Unquote(Trim(text, kTrimBoth));
-    if (v.len == text.len) return CaseFold(v, 1);
+    if (v.len == text.len) return CaseFold(v, kCaseUpper);
     return StrCopy(v);
 }
 

@@ -23,7 +23,12 @@ StrDesc Unquote(StrDesc text);
 // padded nor quoted is taken case-insensitively and comes back upper-cased. Always a copy.
 StrDesc CleanValue(StrDesc text);
 
-// Copy in upper case (mode 1) or lower case (any other mode); only ASCII letters change.
+// Modes of CaseFold.
+enum CaseMode : int {
+    kCaseLower = 0,
+    kCaseUpper = 1,
+};
+// Copy in upper case (kCaseUpper) or lower case (any other mode); only ASCII letters change.
 StrDesc CaseFold(StrDesc text, int mode);
 // Copy in which every run of byte (found with mode) is reduced to one byte.
 StrDesc Collapse(StrDesc text, unsigned char byte, SearchMode mode);

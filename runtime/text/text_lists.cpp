@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_clean.h"
 
@@ -89,7 +90,7 @@ StrDesc ItemSet(StrDesc list, unsigned char sep, int n, StrDesc text) {
     if (n > 0) {
         // Pad with empty items until item n exists, then fill it.
         std::uint32_t pads = count == 0 ? std::uint32_t(n) - 1 : std::uint32_t(n) - count;
-        if (pads > 0xFFFF) return StrError(146);
+        if (pads > 0xFFFF) return StrError(kErrStringTooLong);
         std::uint16_t m = DynMark();
         StrDesc padding = StrFill(static_cast<std::uint16_t>(pads), sep);
         return DynKeep(m, StrAssemble({list, padding, text}));
@@ -193,7 +194,7 @@ std::uint16_t RangeIndex(StrDesc list, std::int64_t value) {
 StrDesc JoinEq(StrDesc name, StrDesc value) {
     if (name.IsError()) return name;
     if (value.IsError()) return value;
-    if (name.len == 0 || value.len == 0) return StrError(163);
+    if (name.len == 0 || value.len == 0) return StrError(kErrData);
     return StrAssemble({name, S("="), value});
 }
 

@@ -12,10 +12,10 @@ StrDesc AboutText(StrDesc text) {
     DynScope scope;
     if (text.IsError()) text = StrEmpty();
     // The user number of this runtime is always 0.
-    const char* language = StrToC(SlotGet(0, 4));
+    const char* language = StrToC(SlotGet(kRunGroup, kSlotLanguage));
     const char* caller = StrToC(text);
     StrDesc version = Format(200, "Version 2.20 (%s %s %s 1900)", "0", language, caller);
-    return scope.Keep(StrJoin(SlotGet(0, 3), S("\r\n"), version));
+    return scope.Keep(StrJoin(SlotGet(kRunGroup, kSlotDescription), S("\r\n"), version));
 }
 
 void AboutBox(StrDesc text) {

@@ -4,16 +4,17 @@
 #include "runtime/env/catalog.h"
 #include "runtime/env/errors.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/ui/message_box.h"
 
 namespace rt {
 
 ErrCode ErrShow(ErrCode code) {
     // Cancellations and soft conditions are never shown.
-    if (code < 122 || code > 127) {
+    if (code < kErrCancelled || code > kErrNoData) {
         std::uint16_t m = DynMark();
         StrDesc text = ErrText(code);
-        if (code < 128) MsgShow(text, MsgText("0012"), kMsgWarning);
+        if (code < kErrSerious) MsgShow(text, MsgText("0012"), kMsgWarning);
         else MsgShow(text, MsgText("0013"), kMsgFatal);
         DynRelease(m);
     }

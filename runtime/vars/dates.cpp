@@ -35,7 +35,7 @@ long LeadingInt(const string& s) {
 }
 
 // Bit 64 of _AUXSTAT: an empty date stays empty instead of meaning today.
-bool EmptyDateStaysEmpty() { return (SysBits(kSysAuxStat) & 64) != 0; }
+bool EmptyDateStaysEmpty() { return (SysBits(kSysAuxStat) & kAuxEmptyDateStays) != 0; }
 
 string TwoDigits(long v) {
     char buf[24];

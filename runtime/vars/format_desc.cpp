@@ -11,7 +11,7 @@ namespace {
 std::string Text(StrDesc d) { return d.IsError() ? std::string() : std::string(d.ptr, d.len); }
 
 // Part n (1 or 2) of the locale record, copied: the slot may move on its next change.
-std::string LocalePart(std::uint16_t n) { return Text(Item(SlotGet(0, 0), 0, n)); }
+std::string LocalePart(std::uint16_t n) { return Text(Item(SlotGet(kRunGroup, kSlotLocale), 0, n)); }
 
 StrDesc View(const std::string& s) { return StrDesc{s.data(), static_cast<std::uint16_t>(s.size())}; }
 

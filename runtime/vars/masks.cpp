@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/dates.h"
 #include "runtime/vars/fixed_number.h"
 #include "runtime/vars/format_desc.h"
@@ -16,7 +17,7 @@ using std::string;
 string Text(StrDesc d) { return d.IsError() ? string() : string(d.ptr, d.len); }
 
 StrDesc Out(const string& s) {
-    if (s.size() > 0xFFFF) return StrError(146);
+    if (s.size() > 0xFFFF) return StrError(kErrStringTooLong);
     return StrCopy(StrDesc{s.data(), static_cast<std::uint16_t>(s.size())});
 }
 
@@ -322,7 +323,7 @@ string Fit(char type, string t, int width, ErrCode* err) {
             if (s.size() <= w) return Pad(s, w, true);
         }
     }
-    *err = 168;
+    *err = kErrDataOutBound;
     return string();
 }
 

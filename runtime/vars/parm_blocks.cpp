@@ -1,6 +1,7 @@
 #include "runtime/vars/parm_blocks.h"
 
 #include "runtime/env/parm_files.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/parm_syntax.h"
 #include "runtime/vars/var_system.h"
 #include "runtime/vars/variables.h"
@@ -51,7 +52,7 @@ StrDesc ParmName(std::uint16_t number) {
     std::int16_t aux = VarIntSlot(kSysAux);
     if (name.len == 0 || aux == 0) return name;
     DynScope scope;
-    StrDesc prefix = Item(SlotGet(9, 8), ',', static_cast<std::uint16_t>(aux));
+    StrDesc prefix = Item(SlotGet(kRunTextsGroup, kSlotParmPrefixes), ',', static_cast<std::uint16_t>(aux));
     return scope.Keep(StrAssemble({prefix, S("."), name}));
 }
 
@@ -64,7 +65,7 @@ ErrCode ParmPush(StrDesc file, std::uint16_t type, std::int32_t identifier) {
     // needs no more of the arena than its own length.
     std::uint32_t total = n - 1u;
     for (std::uint16_t i = 0; i < n; ++i) total += SlotGet(kWorkQueueGroup, before + i).len;
-    StrDesc block = total > 0xFFFF ? StrError(146) : DynAlloc(static_cast<std::uint16_t>(total));
+    StrDesc block = total > 0xFFFF ? StrError(kErrStringTooLong) : DynAlloc(static_cast<std::uint16_t>(total));
     if (!block.IsError()) {
         std::uint16_t at = 0;
         for (std::uint16_t i = 0; i < n; ++i) {

@@ -2,11 +2,10 @@
 // which the runtime asks the top block for its settings.
 #pragma once
 #include <cstdint>
+#include "runtime/text/slot_map.h"  // kParmStackGroup
 #include "runtime/text/str_desc.h"
 
 namespace rt {
-
-constexpr std::uint16_t kParmStackGroup = 31;
 
 // The name of a numbered parameter, prefixed with item _AUX of slot (9, 8) and '.' when _AUX is set;
 // empty for a base number or a number beyond its list.

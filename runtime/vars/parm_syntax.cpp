@@ -15,7 +15,7 @@ StrDesc ParmValue(StrDesc block, StrDesc name) {
     // taken in upper case.
     StrDesc trimmed = Trim(raw, kTrimBoth);
     StrDesc inside = Unquote(trimmed);
-    return inside.len != trimmed.len ? StrCopy(inside) : CaseFold(trimmed, 1);
+    return inside.len != trimmed.len ? StrCopy(inside) : CaseFold(trimmed, kCaseUpper);
 }
 
 StrDesc ParmValueList(StrDesc block, StrDesc name, bool* found) {

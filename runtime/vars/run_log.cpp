@@ -9,6 +9,7 @@
 #include "runtime/env/errors.h"
 #include "runtime/env/streams.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/text/platform_text.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/text/text_build.h"
@@ -20,8 +21,6 @@
 namespace rt {
 
 namespace {
-
-constexpr std::uint16_t kLogGroup = 9, kLogItem = 10;
 
 // The assertion box, shown on the desktop directly (error icon, one OK button).
 void AssertBox(StrDesc text) {
@@ -39,9 +38,9 @@ void AssertBox(StrDesc text) {
 }  // namespace
 
 StrDesc LogPath() {
-    StrDesc path = SlotGet(kLogGroup, kLogItem);
+    StrDesc path = SlotGet(kRunTextsGroup, kSlotLogPath);
     if (path.len != 0) return path;
-    StrDesc identity = SlotGet(0, 2);
+    StrDesc identity = SlotGet(kRunGroup, kSlotIdentity);
     StrDesc code = Item(identity, ':', 1);
     if (code.len > 2) code.len = 2;
     return StrConcat(code, S("log.txt"));
@@ -60,9 +59,9 @@ ErrCode LogEntry(StrDesc text, StrDesc file) {
     StrDesc path = file.len != 0 ? file : LogPath();
     std::uint16_t h = StreamOpen(path, kStreamAppend | kStreamQuiet);
     if (h >= kStreamCount) {
-        ErrSetText(164, path);
+        ErrSetText(kErrFileNotFound, path);
         DynRelease(m);
-        return 164;
+        return kErrFileNotFound;
     }
     PlatformDateTime now = PlatformNow();
     StrDesc time = Format(5, "%02d:%02d", now.hour, now.minute);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/env/errors.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_internal.h"
 #include "runtime/vars/variables.h"
 #include "runtime/text/dyn_strings.h"
@@ -39,10 +40,10 @@ unsigned char* Element(ArrayHead* a, std::uint32_t position) {
 }
 
 ErrCode CheckIndexes(const std::int32_t* index, std::uint16_t count) {
-    if (count > kVarArrayMaxDims) return 149;
-    if (count == 0 || index == nullptr) return 147;
+    if (count > kVarArrayMaxDims) return kErrDimStrucError;
+    if (count == 0 || index == nullptr) return kErrSintaxError;
     for (std::uint16_t i = 0; i < count; ++i)
-        if (index[i] < 0) return 168;
+        if (index[i] < 0) return kErrDataOutBound;
     return 0;
 }
 
@@ -53,7 +54,7 @@ ErrCode Position(const ArrayHead* a, const std::int32_t* index, std::uint16_t co
     for (std::uint16_t i = 0; i < count; ++i) {
         std::uint64_t size = i < a->dims ? a->size[i] : 1;
         pos = pos * size + std::uint64_t(index[i]);
-        if (pos >= a->count) return 168;  // it only grows from here
+        if (pos >= a->count) return kErrDataOutBound;  // it only grows from here
     }
     *out = static_cast<std::uint32_t>(pos);
     return 0;
@@ -67,12 +68,12 @@ ErrCode Create(StrDesc name, VarKind kind, const std::uint32_t* sizes, std::uint
     std::uint64_t count = 1;
     for (std::uint16_t i = 0; i < dims; ++i) {
         count *= sizes[i];
-        if (count * stride > kVarArrayMaxBytes) return 145;
+        if (count * stride > kVarArrayMaxBytes) return kErrOutOfMemory;
     }
-    if (count == 1 || width == 0) return 147;
+    if (count == 1 || width == 0) return kErrSintaxError;
     std::uint32_t bytes = kHeadBytes + static_cast<std::uint32_t>(count) * stride;
     auto* a = static_cast<ArrayHead*>(AreaAllocPtr(kOwnerArrays, bytes));
-    if (a == nullptr) return 145;
+    if (a == nullptr) return kErrOutOfMemory;
     for (std::uint16_t i = 0; i < dims; ++i) a->size[i] = sizes[i];
     a->count = static_cast<std::uint32_t>(count);
     a->dims = dims;
@@ -80,7 +81,7 @@ ErrCode Create(StrDesc name, VarKind kind, const std::uint32_t* sizes, std::uint
     a->stride = stride;
     a->kind = kind;
     std::uint16_t slot = VarListAppend(kVarArray, name);
-    ErrCode e = slot == kNone ? 157 : VarTableEnsure(g_blocks, kOwnerVarTables, std::uint32_t(slot + 1) * sizeof(void*));
+    ErrCode e = slot == kNone ? ErrCode{kErrVarNameError} : VarTableEnsure(g_blocks, kOwnerVarTables, std::uint32_t(slot + 1) * sizeof(void*));
     if (e != 0) {
         if (slot != kNone) VarListTruncate(kVarArray, slot);
         AreaFree(kOwnerArrays, a);
@@ -94,9 +95,9 @@ ErrCode Create(StrDesc name, VarKind kind, const std::uint32_t* sizes, std::uint
 
 ErrCode NameKind(StrDesc name, VarKind* kind) {
     if (ErrCode e = StrCheck(name)) return e;
-    if (!VarReady()) return 163;
+    if (!VarReady()) return kErrData;
     *kind = VarKindOf(name);
-    if (*kind == kVarNone || *kind == kVarArray || name.len == 0) return 147;
+    if (*kind == kVarNone || *kind == kVarArray || name.len == 0) return kErrSintaxError;
     return 0;
 }
 
@@ -107,7 +108,7 @@ ErrCode Store(StrDesc name, const std::int32_t* index, std::uint16_t count, StrD
     if (ErrCode e = CheckIndexes(index, count)) return e;
     ArrayHead* a = Find(name);
     if (a == nullptr) {
-        if (!StrEq(name, VarAccumName())) return 149;
+        if (!StrEq(name, VarAccumName())) return kErrDimStrucError;
         std::uint32_t size = kVarAccumSize;
         if (ErrCode e = Create(name, kVarNumber, &size, 1, 0, &a)) return e;
     }
@@ -168,7 +169,7 @@ ErrCode VarArrayGet(StrDesc name, const std::int32_t* index, std::uint16_t count
 
 ErrCode VarArraySet(StrDesc name, const std::int32_t* index, std::uint16_t count, StrDesc value) {
     ErrCode r = Store(name, index, count, value);
-    if (r >= 128) ErrNote(1, kAreaVarAssign, r, r);
+    if (r >= kErrSerious) ErrNote(kNoteFirst, kAreaVarAssign, r, r);
     return r;
 }
 

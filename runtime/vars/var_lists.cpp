@@ -1,6 +1,7 @@
 // Name lists of the variable store (slot group 12) and its growable value tables.
 #include <cstring>
 
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_internal.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/mem_areas.h"
@@ -13,7 +14,7 @@ ErrCode VarTableEnsure(VarTable& t, std::uint16_t owner, std::uint32_t bytes) {
     std::uint32_t size = t.size ? t.size : 128;
     while (size < bytes) size = size > 0x7FFFFFFFu ? bytes : size * 2;
     void* grown = AreaGrow(owner, t.block, t.size, size);
-    if (grown == nullptr) return 145;
+    if (grown == nullptr) return kErrOutOfMemory;
     t.block = grown;
     t.size = size;
     return 0;

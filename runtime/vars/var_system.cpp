@@ -1,5 +1,6 @@
 #include "runtime/vars/var_system.h"
 
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_internal.h"
 #include "runtime/vars/variables.h"
 #include "runtime/text/dyn_strings.h"
@@ -52,18 +53,18 @@ ErrCode SysVarSeed() {
         const SysVarDef& def = kSysVars[slot];
         StrDesc name = StrFromC(def.name);
         if (name.len == 0) {
-            if (VarListAppend(kVarInteger, name) != slot) return 157;
+            if (VarListAppend(kVarInteger, name) != slot) return kErrVarNameError;
             continue;
         }
         DynScope scope;
         if (ErrCode e = VarNumPush(NumFromInteger(def.value))) return e;
         if (ErrCode e = VarStoreAssign(kVarInteger, name, DynTop())) return e;
-        if (VarFind(name).slot != slot) return 157;
+        if (VarFind(name).slot != slot) return kErrVarNameError;
     }
     for (std::uint16_t slot = 0; slot < kSysTextCount; ++slot) {
         StrDesc name = StrFromC(kSysTexts[slot]);
         if (ErrCode e = VarStoreAssign(kVarText, name, StrEmpty())) return e;
-        if (VarFind(name).slot != slot) return 157;
+        if (VarFind(name).slot != slot) return kErrVarNameError;
     }
     return 0;
 }

@@ -67,6 +67,24 @@ struct SysVarDef {
     std::int16_t value;
 };
 // The seeding table, in slot order.
+// Bits of _AUXSTAT read by the runtime.
+enum AuxStatBits : std::uint16_t {
+    kAuxNamesKeepCase = 8,     // file names are kept as written instead of lower-cased
+    kAuxEmptyDateStays = 64,   // an empty date stays empty instead of becoming today
+    kAuxNoWildcards = 128,     // '*' is an ordinary character in ==
+};
+// Bits of _COMPAT.
+enum CompatBits : std::uint16_t {
+    kCompatIndexNdx = 2,       // an index companion file takes NDX instead of DIR
+    kCompatCompactDates = 4,   // six-byte F fields hold compact dates
+    kCompatShortNames = 8,     // companion file names are cut to eight bytes
+    kCompatDecimalWidth = 64,  // a numeric field of type 0..8 shows its decimals beyond its width
+};
+// Bits of _SYSCOMPAT.
+enum SysCompatBits : std::uint16_t {
+    kSysCompatPlainOrder = 1,  // the server rejected NULLS ordering clauses: plain ordering
+};
+
 const SysVarDef& SysVarDefault(std::uint16_t slot);
 const char* SysTextName(std::uint16_t slot);
 

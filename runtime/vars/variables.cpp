@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/env/errors.h"
+#include "runtime/text/err_codes.h"
 #include "runtime/vars/var_internal.h"
 #include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
@@ -18,7 +19,7 @@ bool g_ready = false;
 VarTable g_ints;  // 16-bit values, integer variable k at index k
 VarTable g_nums;  // 64-bit values, number variable k at index k
 
-ErrCode NotAScreenField(StrDesc, std::uint16_t, StrDesc, StrDesc*) { return 163; }
+ErrCode NotAScreenField(StrDesc, std::uint16_t, StrDesc, StrDesc*) { return kErrData; }
 VarScreenHook g_hook = NotAScreenField;
 
 struct SpecialText {
@@ -45,15 +46,15 @@ ErrCode SetThroughHookAndStore(StrDesc name, StrDesc value) {
     if (ErrCode e = StrCheck(name)) return e;
     if (ErrCode e = StrCheck(value)) return e;
     VarKind kind = VarKindOf(name);
-    if (kind == kVarNone || kind == kVarArray) return 147;
-    if (name.len == 0) return 157;
+    if (kind == kVarNone || kind == kVarArray) return kErrSintaxError;
+    if (name.len == 0) return kErrVarNameError;
     if (name.ptr[0] == '_') {
         DynScope scope;
         StrDesc given = kind == kVarText ? value : NumText(VarNumFromEntry(value));
         if (given.IsError()) return given.len;
         StrDesc ignored{};
         ErrCode h = g_hook(name, 5, given, &ignored);
-        if (h != 163) return h;
+        if (h != kErrData) return h;
     }
     return VarStoreAssign(kind, name, value);
 }
@@ -69,8 +70,8 @@ VarKind VarKindOf(StrDesc name) {
 }
 
 ErrCode VarInit() {
-    if (g_ready) return 124;
-    if (!SlotReady()) return 145;
+    if (g_ready) return kErrUndefinedWarning;
+    if (!SlotReady()) return kErrOutOfMemory;
     SlotTruncate(kVarNamesGroup, 0);
     SlotTruncate(kVarTextsGroup, 0);
     if (ErrCode e = SlotSet(kVarNamesGroup, kVarArray, StrEmpty())) return e;
@@ -110,12 +111,12 @@ ErrCode VarGet(StrDesc name, VarKind* kindOut) {
     if (ErrCode e = StrCheck(name)) return e;
     VarKind kind = VarKindOf(name);
     if (kindOut) *kindOut = kind;
-    if (kind == kVarNone || kind == kVarArray || name.len == 0) return 147;
+    if (kind == kVarNone || kind == kVarArray || name.len == 0) return kErrSintaxError;
     if (name.ptr[0] == '_') {
         std::uint16_t mark = DynMark();
         StrDesc answer{};
         ErrCode h = g_hook(name, 1, StrEmpty(), &answer);
-        if (h != 163) {
+        if (h != kErrData) {
             if (h == 0 && answer.IsError()) h = StrCheck(answer);
             if (h != 0) {
                 DynRelease(mark);
@@ -147,12 +148,12 @@ ErrCode VarStoreRead(VarKind kind, StrDesc name) {
             return DynPush(ref.slot == kNone ? StrEmpty() : VarTextSlot(ref.slot));
         }
         default:
-            return 147;
+            return kErrSintaxError;
     }
 }
 
 ErrCode VarStoreAssign(VarKind kind, StrDesc name, StrDesc value) {
-    if (kind > kVarText) return 147;
+    if (kind > kVarText) return kErrSintaxError;
     // The name may lie in slot bytes that storing a text value moves: work on a copy.
     DynScope scope;
     name = StrCopy(name);
@@ -162,7 +163,7 @@ ErrCode VarStoreAssign(VarKind kind, StrDesc name, StrDesc value) {
     std::uint16_t textsBefore = SlotCount(kVarTextsGroup);
     bool created = slot == kNone;
     if (created) slot = before;
-    if (slot >= kNone - 1) return 157;
+    if (slot >= kNone - 1) return kErrVarNameError;
     ErrCode e = 0;
     switch (kind) {
         case kVarInteger:
@@ -182,12 +183,12 @@ ErrCode VarStoreAssign(VarKind kind, StrDesc name, StrDesc value) {
     if (kind == kVarInteger) VarIntSlotSet(slot, 0);
     else if (kind == kVarNumber) VarNumSlotSet(slot, 0);
     else SlotTruncate(kVarTextsGroup, textsBefore);
-    return 157;
+    return kErrVarNameError;
 }
 
 ErrCode VarSet(StrDesc name, StrDesc value) {
     ErrCode r = SetThroughHookAndStore(name, value);
-    if (r >= 128) ErrNote(1, kAreaVarAssign, r, r);
+    if (r >= kErrSerious) ErrNote(kNoteFirst, kAreaVarAssign, r, r);
     return r;
 }
 
@@ -255,7 +256,7 @@ std::int16_t VarIntSlot(std::uint16_t slot) {
 }
 
 ErrCode VarIntSlotSet(std::uint16_t slot, std::int16_t value) {
-    if (!g_ready) return 163;
+    if (!g_ready) return kErrData;
     if (ErrCode e = VarTableEnsure(g_ints, kOwnerVarTables, std::uint32_t(slot) * 2 + 2)) return e;
     std::memcpy(static_cast<char*>(g_ints.block) + std::size_t(slot) * 2, &value, 2);
     return 0;
@@ -277,7 +278,7 @@ FixedNumber VarNumSlot(std::uint16_t slot) {
 }
 
 ErrCode VarNumSlotSet(std::uint16_t slot, FixedNumber n) {
-    if (!g_ready) return 163;
+    if (!g_ready) return kErrData;
     if (ErrCode e = VarTableEnsure(g_nums, kOwnerVarTables, std::uint32_t(slot) * 8 + 8)) return e;
     std::memcpy(static_cast<char*>(g_nums.block) + std::size_t(slot) * 8, &n, 8);
     return 0;
@@ -286,7 +287,7 @@ ErrCode VarNumSlotSet(std::uint16_t slot, FixedNumber n) {
 StrDesc VarTextSlot(std::uint16_t slot) { return SlotGet(kVarTextsGroup, slot); }
 
 ErrCode VarTextSlotSet(std::uint16_t slot, StrDesc text) {
-    if (!g_ready) return 163;
+    if (!g_ready) return kErrData;
     return SlotSet(kVarTextsGroup, slot, text);
 }
 
@@ -322,7 +323,7 @@ bool VarItemRedirect(std::uint16_t item, char* kind, std::uint16_t* number) {
 ErrCode VarSetFileNumber(StrDesc fileName, std::uint16_t fileNumber) {
     if (ErrCode e = StrCheck(fileName)) return e;
     DynScope scope;
-    StrDesc lower = CaseFold(fileName, 0);
+    StrDesc lower = CaseFold(fileName, kCaseLower);
     if (lower.IsError()) return lower.len;
     return VarSetInteger(lower, fileNumber);
 }

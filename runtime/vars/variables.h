@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include "runtime/vars/var_arena_number.h"
+#include "runtime/text/slot_map.h"  // kVarNamesGroup, kVarTextsGroup
 #include "runtime/text/str_desc.h"
 
 namespace rt {
@@ -17,8 +18,6 @@ enum VarKind : std::uint16_t {
     kVarArray = 3,    // '(': an element of an array
     kVarNone = 4,     // '@': not a variable
 };
-constexpr std::uint16_t kVarNamesGroup = 12;
-constexpr std::uint16_t kVarTextsGroup = 13;
 
 // The kind of a name: '@' anywhere, then '(', '$', '#', else integer.
 VarKind VarKindOf(StrDesc name);

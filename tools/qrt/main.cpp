@@ -14,6 +14,7 @@
 #include "runtime/start/runtime_start.h"
 #include "runtime/expr/evaluator.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/err_codes.h"
 #include "tools/qrt/qrt_output.h"
 
 namespace {
@@ -24,7 +25,7 @@ rt::ErrCode QrtCallback(std::uint16_t) { return 0; }
 // Evaluates one expression (Windows-1252) and prints its line; gives whether it failed.
 bool RunOne(const std::string& expression) {
     rt::ErrSetText(0, rt::StrEmpty());
-    rt::ErrNote(2, 0, 0, 0);
+    rt::ErrClear();
     rt::DynScope scope;
     rt::ErrCode result =
         rt::ExpEval(rt::StrDesc{expression.data(), static_cast<std::uint16_t>(expression.size())});

@@ -52,11 +52,11 @@ protected:
         dir_ = pattern;
         ASSERT_EQ(SlotSet(0, 5, D(RuntimePath(dir_))), 0);
         MsgLangReset();
-        ErrNote(2, 0, 0, 0);
+        ErrClear();
         ErrSetText(0, StrEmpty());
     }
     void TearDown() override {
-        ErrNote(2, 0, 0, 0);
+        ErrClear();
         MsgLangReset();
         VarShutdown();
         fs::remove_all(dir_);
@@ -117,7 +117,7 @@ TEST_F(ErrorsTest, FirstErrorNoteRules) {
     EXPECT_EQ(ErrNoted(), (std::uint32_t(kAreaDynStrings) << 16) | 159u);
     ErrNote(2, kAreaStreams, 160, 0);  // condition 2 overwrites
     EXPECT_EQ(ErrNoted(), (std::uint32_t(kAreaStreams) << 16) | 160u);
-    ErrNote(2, 0, 0, 0);
+    ErrClear();
     EXPECT_EQ(ErrNoted(), 0u);
 
     StrDesc other = S("kept");

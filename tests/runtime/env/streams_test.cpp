@@ -27,12 +27,12 @@ protected:
         char templ[] = "/tmp/qnt_streams_XXXXXX";
         ASSERT_NE(::mkdtemp(templ), nullptr);
         dir_ = templ;
-        ErrNote(2, 0, 0, 0);
+        ErrClear();
         ErrSetText(0, S(""));
     }
     void TearDown() override {
         for (std::uint16_t h : open_) StreamClose(h);
-        ErrNote(2, 0, 0, 0);
+        ErrClear();
         ErrSetText(0, S(""));
         fs::remove_all(dir_);
         RuntimeTest::TearDown();

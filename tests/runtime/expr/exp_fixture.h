@@ -27,7 +27,7 @@ class ExpTest : public DataTest {
 protected:
     void SetUp() override {
         DataTest::SetUp();
-        ErrNote(2, 0, 0, 0);
+        ErrClear();
         ErrSetText(0, StrEmpty());
     }
     // Evaluates and checks that exactly the result (or, on failure, nothing) is left on the arena.

@@ -17,7 +17,7 @@ class SlotTableTest : public test::RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
-        ErrNote(2, 0, 0, 0);
+        ErrClear();
     }
 };
 

@@ -75,7 +75,7 @@ class TextValuesArena : public test::RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
-        ErrNote(2, kAreaNone, 0, 0);  // each test sees its own first error
+        ErrClear();  // each test sees its own first error
     }
     // Runs op and checks that it left exactly its result above the mark taken before it.
     StrDesc One(const std::function<StrDesc()>& op) {

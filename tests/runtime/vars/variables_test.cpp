@@ -55,7 +55,9 @@ TEST_F(VarTest, SystemVariablesHaveTheirSlotsAndDefaults) {
     for (std::uint16_t slot = 0; slot < kSysVarCount; ++slot) {
         const SysVarDef& def = SysVarDefault(slot);
         EXPECT_EQ(SysVar(slot), def.value) << slot;
-        if (slot != kSysUnnamed30) EXPECT_EQ(VarFind(StrFromC(def.name)).slot, slot) << def.name;
+        if (slot != kSysUnnamed30) {
+            EXPECT_EQ(VarFind(StrFromC(def.name)).slot, slot) << def.name;
+        }
     }
     EXPECT_STREQ(SysVarDefault(kSysUnnamed30).name, "");
     EXPECT_EQ(VarCount(kVarInteger), kSysVarCount);
