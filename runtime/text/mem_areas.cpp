@@ -1,3 +1,5 @@
+// The memory-area table: allocation with guard bytes, checked release, growing, area buffers and
+// the shutdown that reports what was left.
 #include "runtime/text/mem_areas.h"
 
 #include <cstdlib>
@@ -14,7 +16,6 @@ const unsigned char kGuard[4] = {0x00, 0x21, 0x21, 0x00};
 
 MemArea* g_table = nullptr;
 std::uint16_t g_entries = 0;
-std::int32_t g_balance = 0;
 
 int FindBlock(const void* block) {
     if (block == nullptr) return -1;
@@ -33,7 +34,6 @@ void ReleaseEntry(int i) {
 bool MemReady() { return g_table != nullptr; }
 
 std::uint16_t AreaAlloc(std::uint16_t owner, std::uint32_t size, unsigned char fill) {
-    ++g_balance;
     for (int i = 0; i < g_entries; ++i) {
         if (g_table[i].block != nullptr) continue;
         g_table[i].owner = owner;
@@ -62,7 +62,6 @@ ErrCode AreaGet(std::uint16_t number, MemArea* out) {
 }
 
 ErrCode AreaFree(std::uint16_t owner, const void* block) {
-    --g_balance;
     int i = FindBlock(block);
     if (i < 0) return kErrMemoryAllocErr;
     MemArea& a = g_table[i];
@@ -111,8 +110,6 @@ std::uint16_t AreaLive(std::uint16_t first, std::uint16_t end, int mode, std::ui
     return live;
 }
 
-std::int32_t AreaBalance() { return g_balance; }
-
 void* AreaBufferAppend(AreaBuffer& buf, std::uint16_t owner, StrDesc d, bool align4) {
     if (buf.error != 0) return nullptr;
     // Counted in 32 bits: rounding a count near 65,535 up must fail, not wrap to offset 0.
@@ -152,12 +149,38 @@ ErrCode MemInit() {
     g_table = static_cast<MemArea*>(std::calloc(kAreaCount, sizeof(MemArea)));
     if (g_table == nullptr) return kErrOutOfMemory;
     g_entries = kAreaCount;
-    g_balance = 0;
     return DynSetUp();
 }
 
-std::uint16_t MemShutdown() {
+namespace {
+
+// Takes down DynStrings and the slot table, lists every other live area in leaks and releases it.
+std::uint16_t ShutdownChecked(MemLeaks* leaks) {
+    *leaks = MemLeaks{};
+    DynTakeDown();
+    bool slotTable = SlotReady();  // its area is the one of the slot table's tag
+    SlotForget();
+    for (int i = 0; i < g_entries; ++i) {
+        if (g_table[i].block == nullptr) continue;
+        if (slotTable && g_table[i].owner == kOwnerSlots) {
+            slotTable = false;
+        } else {
+            leaks->owners[leaks->count++] = g_table[i].owner;
+        }
+        ReleaseEntry(i);
+    }
+    std::free(g_table);
+    g_table = nullptr;
+    g_entries = 0;
+    return leaks->count == 0 ? 0 : leaks->owners[leaks->count - 1];
+}
+
+}  // namespace
+
+std::uint16_t MemShutdown(MemLeaks* leaks) {
+    if (leaks != nullptr) *leaks = MemLeaks{};
     if (g_table == nullptr) return 0;
+    if (leaks != nullptr) return ShutdownChecked(leaks);
     std::uint16_t owner = 0;
     std::uint16_t live = AreaLive(0, g_entries, 1, &owner);
     if (live == 0) {

@@ -30,8 +30,6 @@ void* AreaGrow(std::uint16_t owner, void* oldBlock, std::uint32_t oldSize, std::
 // Walks entries end-1 down to first: mode 2 free entries, 3 entries walked, otherwise live entries.
 // highestOwner (when given) receives the owner tag of the highest-numbered live entry (0 when none).
 std::uint16_t AreaLive(std::uint16_t first, std::uint16_t end, int mode, std::uint16_t* highestOwner);
-// Allocation attempts minus release attempts (statistics only).
-std::int32_t AreaBalance();
 
 // A fill-counted buffer over one area (SQL row buffers).
 struct AreaBuffer {
@@ -57,10 +55,19 @@ TextBuffer TextBufferNew(std::uint16_t owner, std::uint16_t capacity);
 
 // Sets up the table and DynStrings; 124 when already set up.
 ErrCode MemInit();
+// The areas a shutdown found still live besides the slot table and DynStrings.
+struct MemLeaks {
+    std::uint16_t count = 0;                // how many
+    std::uint16_t owners[kAreaCount] = {};  // their owner tags, in area order
+};
+
 // Releases the slot table, DynStrings and every remaining area; gives the owner tag of the highest
 // area that was still live (0 when none), or, when the highest live area is not the slot table's,
 // that area's tag with nothing released.
-std::uint16_t MemShutdown();
+// With leaks given, the shutdown of a check: every area is released whatever was left, leaks
+// receives the areas that were, and the tag given is that of the highest of them (0 when none). A
+// leaked area of any tag (0 too) is seen, and the next run starts from a clean table.
+std::uint16_t MemShutdown(MemLeaks* leaks = nullptr);
 bool MemReady();
 
 }  // namespace rt

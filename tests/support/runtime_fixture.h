@@ -11,10 +11,24 @@
 
 namespace rt::test {
 
+// Takes the runtime's memory down, releasing whatever was left, and reports the areas that were:
+// empty when none, else "<n> area(s) left: owner <tag>, ...".
+inline std::string MemShutdownReport() {
+    MemLeaks leaks;
+    MemShutdown(&leaks);
+    if (leaks.count == 0) return "";
+    std::string report = std::to_string(leaks.count) + (leaks.count == 1 ? " area left:" : " areas left:");
+    for (std::uint16_t i = 0; i < leaks.count; ++i)
+        report += std::string(i == 0 ? " owner " : ", owner ") + std::to_string(leaks.owners[i]);
+    return report;
+}
+
 class RuntimeTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(SlotInit(), 0); }
-    void TearDown() override { MemShutdown(); }
+    void TearDown() override { CheckMemory(); }
+    // The check every fixture runs after its own take-down.
+    static void CheckMemory() { EXPECT_EQ(MemShutdownReport(), "") << "the test left memory areas live"; }
 };
 
 inline std::string Str(StrDesc d) {

@@ -32,7 +32,7 @@ protected:
         FileReadLayerSet(nullptr);
         FileTableReset();
         VarShutdown();
-        EXPECT_EQ(MemShutdown(), 0) << "an area was left live";
+        CheckMemory();
     }
     // Registers a file with its fields; gives its number.
     std::uint8_t AddFile(const char* name, std::initializer_list<FieldSpec> fields, const char* folder = "") {

@@ -44,7 +44,13 @@ protected:
         g_phase3Answer = 0;
     }
     void TearDown() override {
-        if (MemReady()) RuntimeEnd(nullptr, 0);
+        // The run's own take-down first, then the memory check, then the rest of the end.
+        if (MemReady()) {
+            FileTableReset();
+            VarShutdown();
+            EXPECT_EQ(MemShutdownReport(), "") << "the test left memory areas live";
+            RuntimeEnd(nullptr, 0);
+        }
     }
     ErrCode Start(const std::string& cmdLine, StrDesc identity = S(":Quintara"), std::uint8_t flags = 2) {
         StartRequest r;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "tests/support/runtime_fixture.h"
@@ -98,4 +99,31 @@ TEST(MemShutdownTest, ReportsTheOwnerOfALeakedAreaThenReleasesEverything) {
 }
 
 }  // namespace
+// The check every fixture runs after each test: left areas of any tag are reported, tag 0 too, and
+// the table is released either way, so the next test starts clean.
+TEST(MemShutdownTest, TheCheckReportsEveryLeftAreaAndReleasesEverything) {
+    struct Case {
+        const char* what;
+        std::initializer_list<std::uint16_t> owners;  // areas left live
+        const char* report;
+    } cases[] = {
+        {"none", {}, ""},
+        {"one of tag 0", {kOwnerBuffers}, "1 area left: owner 0"},
+        {"two tags", {kOwnerArrays, kOwnerScreens}, "2 areas left: owner 10, owner 20"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(SlotInit(), 0) << c.what;
+        for (std::uint16_t owner : c.owners) ASSERT_NE(AreaAllocPtr(owner, 8), nullptr) << c.what;
+        EXPECT_EQ(test::MemShutdownReport(), c.report) << c.what;
+        EXPECT_FALSE(MemReady()) << c.what;
+        EXPECT_FALSE(SlotReady()) << c.what;
+    }
+    // The plain shutdown cannot tell a tag-0 leak from none (both give 0), and stops with memory set up.
+    ASSERT_EQ(SlotInit(), 0);
+    ASSERT_NE(AreaAllocPtr(kOwnerBuffers, 8), nullptr);
+    EXPECT_EQ(MemShutdown(), 0);
+    EXPECT_TRUE(MemReady());
+    EXPECT_EQ(test::MemShutdownReport(), "1 area left: owner 0");
+}
+
 }  // namespace rt

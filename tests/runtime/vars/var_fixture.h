@@ -15,7 +15,7 @@ protected:
     }
     void TearDown() override {
         VarShutdown();
-        EXPECT_EQ(MemShutdown(), 0) << "an area was left live";
+        CheckMemory();
     }
 };
 

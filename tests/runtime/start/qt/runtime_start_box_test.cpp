@@ -5,7 +5,10 @@
 #include "platform/qt/qt_desktop.h"
 #include "runtime/start/runtime_start.h"
 #include "runtime/text/mem_areas.h"
+#include "runtime/data/file_table.h"
+#include "runtime/vars/variables.h"
 #include "tests/support/qt_box_robot.h"
+#include "tests/support/runtime_fixture.h"
 
 namespace rt::test {
 namespace {
@@ -16,7 +19,13 @@ class StartBoxTest : public ::testing::Test {
 protected:
     void SetUp() override { DesktopSet(&desktop_); }
     void TearDown() override {
-        if (MemReady()) RuntimeEnd(nullptr, 0);
+        // The run's own take-down first, then the memory check, then the rest of the end.
+        if (MemReady()) {
+            FileTableReset();
+            VarShutdown();
+            EXPECT_EQ(MemShutdownReport(), "") << "the test left memory areas live";
+            RuntimeEnd(nullptr, 0);
+        }
         DesktopSet(nullptr);
     }
     QtDesktop desktop_;
