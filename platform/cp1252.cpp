@@ -1,3 +1,4 @@
+// The Windows-1252 code page table and the conversions to UTF-16 and UTF-8 built on it.
 #include "platform/cp1252.h"
 
 namespace rt {

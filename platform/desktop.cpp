@@ -1,3 +1,4 @@
+// The current desktop backend and the default button of each button set.
 #include "platform/desktop.h"
 
 namespace rt {

@@ -1,3 +1,5 @@
+// The terminal desktop: message boxes written to standard error and answered with their first
+// button, and the fixed character cell that stands for every font.
 #include "platform/console/console_desktop.h"
 
 #include "platform/cp1252.h"

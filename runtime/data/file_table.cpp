@@ -60,8 +60,6 @@ std::uint16_t FirstKeyIndex(std::uint8_t n) {
     return index;
 }
 
-bool IsNumericType(char type) { return type != 0 && std::strchr(kNumericTypes, type) != nullptr; }
-
 void FileTableReset() {
     g_state = FileTableState{};
     if (!SlotReady()) return;

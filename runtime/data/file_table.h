@@ -17,9 +17,6 @@ constexpr std::uint16_t kMaxRecordLength = 32767;  // both record images must fi
 
 // The file table's string-slot groups (kFileNamesGroup ... kRecordsGroup) are in the slot map.
 
-// Numeric type letters; every other letter is of the text class.
-constexpr const char* kNumericTypes = "NL123456789";
-bool IsNumericType(char type);
 
 // One field of a file. A failing lookup gives a FieldDesc whose status carries the code.
 struct FieldDesc {

@@ -1,3 +1,5 @@
+// The run's font settings: the kept entries, the current screen font, the character cell measured
+// on the desktop and the fonts of runtime controls.
 #include "runtime/env/fonts.h"
 
 #include <cstring>

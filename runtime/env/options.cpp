@@ -1,3 +1,4 @@
+// The normalised command line and the lookup of option values in it, by name or by number.
 #include "runtime/env/options.h"
 
 #include "runtime/text/dyn_strings.h"

@@ -1,3 +1,5 @@
+// Loading parameter files: a file opened by name or in the default folder, its lines of one identifier
+// (or their content by type) queued on the work queue.
 #include "runtime/env/parm_files.h"
 
 #include "runtime/env/paths.h"

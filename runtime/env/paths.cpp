@@ -12,6 +12,7 @@
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
 #include "runtime/text/slot_table.h"
+#include "runtime/text/str_bridge.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
 
@@ -35,21 +36,13 @@ constexpr const char* kRuntimeNames[] = {"COMMANDLINE", "APNAME",  "APDESCRIP", 
 constexpr const char* kDatabaseNames[] = {"DATABASE_HOST", "DATABASE_DBNAME", "DATABASE_USER",
                                           "DATABASE_PASSW"};
 
-std::string Std(StrDesc d) { return d.IsError() ? std::string() : std::string(d.ptr, d.len); }
-
-// The text onto DynStrings (146 when it cannot be a runtime text).
-StrDesc Out(const std::string& s) {
-    if (s.size() > 0xFFFF) return StrError(kErrStringTooLong);
-    return StrCopy(StrDesc{s.data(), static_cast<std::uint16_t>(s.size())});
-}
-
 std::string Lower(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
     return s;
 }
 
-std::string SlotText(std::uint16_t item) { return Std(SlotGet(kRunGroup, item)); }
+std::string SlotText(std::uint16_t item) { return StrToStd(SlotGet(kRunGroup, item)); }
 
 std::string Normalise(std::string s) {
     char quote = 0;
@@ -144,7 +137,7 @@ std::string Word(bool second) {
         StrDesc w = Unquote(Trim(item, kTrimBoth));
         if (Trim(item, kTrimBoth).len == 0) continue;
         if (index++ == (second ? 1 : 0)) {
-            word = Std(w);
+            word = StrToStd(w);
             if (second && !word.empty() && Trim(item, kTrimBoth).bytes()[0] == '/') word.clear();
             break;
         }
@@ -155,7 +148,7 @@ std::string Word(bool second) {
 
 std::string DatabaseItem(std::uint16_t n) {
     std::uint16_t mark = DynMark();
-    std::string v = Std(CleanValue(Item(SlotGet(kRunGroup, kSlotDatabase), ',', n)));
+    std::string v = StrToStd(CleanValue(Item(SlotGet(kRunGroup, kSlotDatabase), ',', n)));
     DynRelease(mark);
     return v;
 }
@@ -283,70 +276,65 @@ ErrCode MakeFoldersStd(std::string path, int depth) {
 
 }  // namespace
 
-StrDesc PathNormalise(StrDesc path) {
-    if (path.IsError()) return path;
-    return Out(Normalise(Std(path)));
-}
-
 StrDesc PathJoin(StrDesc folder, StrDesc name) {
     if (folder.IsError()) return folder;
     if (name.IsError()) return name;
-    return Out(Join(Std(folder), Std(name)));
+    return StrFromStd(Join(StrToStd(folder), StrToStd(name)));
 }
 
 StrDesc ExtJoin(StrDesc name, StrDesc ext) {
     if (name.IsError()) return name;
     if (ext.IsError()) return ext;
-    return Out(JoinExt(Std(name), Std(ext)));
+    return StrFromStd(JoinExt(StrToStd(name), StrToStd(ext)));
 }
 
 StrDesc PathPart(StrDesc path, std::uint16_t parts) {
     if (path.IsError()) return path;
-    return Out(Part(Std(path), parts));
+    return StrFromStd(Part(StrToStd(path), parts));
 }
 
 StrDesc PathResolve(StrDesc base, StrDesc relative) {
     if (base.IsError()) return base;
     if (relative.IsError()) return relative;
-    return Out(Resolve(Std(base), Std(relative)));
+    return StrFromStd(Resolve(StrToStd(base), StrToStd(relative)));
 }
 
-StrDesc FolderOf(std::uint16_t kind) { return Out(Folder(kind)); }
+StrDesc FolderOf(std::uint16_t kind) { return StrFromStd(Folder(kind)); }
 
 ErrCode FoldersFirstMode() {
     DynScope scope;
-    ErrCode e = SlotSetIfEmpty(kSlotDefaultFolder, Out(Folder(kFolderRun)), false);
+    ErrCode e = SlotSetIfEmpty(kSlotDefaultFolder, StrFromStd(Folder(kFolderRun)), false);
     if (e) return scope.Release(e);
-    return scope.Release(SlotSetIfEmpty(kSlotHelpFolder, Out(Folder(kFolderHelp)), false));
+    return scope.Release(SlotSetIfEmpty(kSlotHelpFolder, StrFromStd(Folder(kFolderHelp)), false));
 }
 
 ErrCode FoldersSecondMode(StrDesc dpath) {
     DynScope scope;
-    std::string folder = Std(dpath);
+    std::string folder = StrToStd(dpath);
     if (folder.empty()) folder = Resolve(Current(), "..\\APPS");
-    ErrCode e = SlotSetIfEmpty(kSlotDefaultFolder, Out(folder), true);
+    ErrCode e = SlotSetIfEmpty(kSlotDefaultFolder, StrFromStd(folder), true);
     if (e) return scope.Release(e);
     // The help folder follows the new default folder.
-    return scope.Release(SlotSetIfEmpty(kSlotHelpFolder, Out(Resolve(folder, "Help")), true));
+    return scope.Release(SlotSetIfEmpty(kSlotHelpFolder, StrFromStd(Resolve(folder, "Help")), true));
 }
 
 StrDesc CmdWord(std::uint16_t flags) {
     std::string word = Word((flags & kCmdSecond) != 0);
     if (flags & kCmdFolderOnly) word = Part(word, kPathParent);
-    return Out(word);
+    return StrFromStd(word);
 }
 
-StrDesc CurrentFolder() { return Out(Current()); }
+StrDesc CurrentFolder() { return StrFromStd(Current()); }
 
 StrDesc EnvValue(StrDesc name) {
-    if (name.IsError() || name.len == 0) return Out(std::string());
-    return Out(PlatformEnv(Std(name)));
+    if (name.IsError() || name.len == 0) return StrFromStd(std::string());
+    return StrFromStd(PlatformEnv(StrToStd(name)));
 }
 
 StrDesc FindFiles(StrDesc pattern) {
     if (pattern.IsError()) return pattern;
     if (pattern.len == 0) return StrError(kErrFileNotFound);
-    std::vector<PlatformFoundFile> found = PlatformFindFiles(Std(pattern));
+    std::vector<PlatformFoundFile> found = PlatformFindFiles(StrToStd(pattern));
     if (found.empty()) return StrError(kErrFileNotFound);
     std::string names;
     for (const PlatformFoundFile& f : found) {
@@ -355,12 +343,12 @@ StrDesc FindFiles(StrDesc pattern) {
         if (!names.empty()) names += '\0';
         names += f.name;
     }
-    return Out(names);
+    return StrFromStd(names);
 }
 
 ErrCode FindFileStamp(StrDesc pattern, FileStamp* out) {
     if (pattern.IsError() || pattern.len == 0) return kErrFileNotFound;
-    std::vector<PlatformFoundFile> found = PlatformFindFiles(Std(pattern));
+    std::vector<PlatformFoundFile> found = PlatformFindFiles(StrToStd(pattern));
     if (found.empty()) return kErrFileNotFound;
     PlatformDateTime t = PlatformLocalTime(found.front().modified);
     if (out) {
@@ -376,26 +364,26 @@ ErrCode FindFileStamp(StrDesc pattern, FileStamp* out) {
 
 StrDesc FindInFolders(StrDesc folders, StrDesc name) {
     if (name.IsError()) return name;
-    std::string n = Std(name);
-    if (n.empty()) return Out(n);
-    if (Found(n)) return Out(n);
+    std::string n = StrToStd(name);
+    if (n.empty()) return StrFromStd(n);
+    if (Found(n)) return StrFromStd(n);
     std::uint16_t mark = DynMark();
     std::string hit;
     ItemCursor cursor(folders, ',');
     StrDesc item;
     while (hit.empty() && cursor.Next(&item)) {
-        std::string folder = Std(Trim(item, kTrimBoth));
+        std::string folder = StrToStd(Trim(item, kTrimBoth));
         if (folder.empty()) continue;
         std::string candidate = Join(folder, n);
         if (Found(candidate)) hit = candidate;
     }
     DynRelease(mark);
-    return Out(hit);
+    return StrFromStd(hit);
 }
 
 ErrCode MakeFolders(StrDesc path) {
     if (path.IsError()) return path.len;
-    ErrCode e = MakeFoldersStd(Std(path), 0);
+    ErrCode e = MakeFoldersStd(StrToStd(path), 0);
     return e ? ErrSetText(e, path) : 0;
 }
 
@@ -405,19 +393,19 @@ StrDesc TempPath(StrDesc ext) {
     std::string plain;
     for (char c : name)
         if (c != '.') plain += c;
-    std::string path = JoinExt(Join(PlatformEnv("TEMP"), plain), Std(ext));
+    std::string path = JoinExt(Join(PlatformEnv("TEMP"), plain), StrToStd(ext));
     PlatformRemove(path);
-    return Out(path);
+    return StrFromStd(path);
 }
 
 StrDesc PathExpand(StrDesc text) {
     if (text.IsError()) return text;
-    return Out(PathExpandStd(Std(text)));
+    return StrFromStd(PathExpandStd(StrToStd(text)));
 }
 
 StrDesc RuntimeExpand(StrDesc text) {
     if (text.IsError()) return text;
-    return Out(RuntimeExpandStd(Std(text)));
+    return StrFromStd(RuntimeExpandStd(StrToStd(text)));
 }
 
 }  // namespace rt

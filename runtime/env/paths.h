@@ -33,8 +33,6 @@ enum FolderKind : std::uint16_t {
 // Longest path the runtime handles (bytes), and the longest current folder it takes.
 constexpr std::uint16_t kPathMax = 383;
 
-// Copy with every '/' outside quotes turned into '\'.
-StrDesc PathNormalise(StrDesc path);
 // folder '\' name (the '\' only when needed); both normalised first.
 StrDesc PathJoin(StrDesc folder, StrDesc name);
 // name '.' ext, the point only when both are non-empty.

@@ -10,6 +10,7 @@
 #include "runtime/env/errors.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
+#include "runtime/text/str_bridge.h"
 
 namespace rt {
 namespace {
@@ -39,7 +40,6 @@ StreamEntry* Get(std::uint16_t handle) {
 
 bool IsStandard(std::uint16_t handle) { return handle < kStreamFirstFile; }
 
-std::string Std(StrDesc d) { return d.IsError() ? std::string() : std::string(d.ptr, d.len); }
 
 bool IsConsole(StrDesc path) {
     if (path.len != 3) return false;
@@ -190,7 +190,7 @@ std::uint16_t StreamOpen(StrDesc path, std::uint16_t flags) {
 
     if (IsConsole(path)) return (flags & 0x1F) == kStreamWrite ? 1 : 0;
 
-    std::string name = Std(path);
+    std::string name = StrToStd(path);
     std::FILE* f = PlatformOpen(name, mode);
     // Create a missing file, but never truncate one that exists and merely refused the mode.
     if (!f && !(flags & kStreamReadOnly) && PlatformFindFiles(name).empty()) {
@@ -303,7 +303,7 @@ ErrCode FileAppendText(StrDesc path, std::uint32_t position, StrDesc text) {
 
 int FileDelete(StrDesc path) {
     if (path.IsError() || path.len == 0) return PlatformErrNotFound();
-    return PlatformRemove(Std(path));
+    return PlatformRemove(StrToStd(path));
 }
 
 StrDesc FileKindExt(std::uint16_t kind) {

@@ -1,3 +1,4 @@
+// Turning UTF-16 little-endian files into runtime text files before they are read.
 #include "runtime/env/utf16_file.h"
 
 #include "runtime/env/paths.h"

@@ -27,6 +27,19 @@ ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs);
 // 0 when function fn gives numbers, 1 when it gives texts.
 ErrCode FnResultKind(std::uint16_t fn);
 
+struct FnArgs;
+// The record-access built-ins FILEFIND, FILEREL and FILELOCATE need record access over SQL, a layer
+// above the evaluator; that layer installs their bodies here at start-up. A body gets the call's
+// arguments as FnCall cut and evaluated them and answers as FnCall does. Until a layer is installed
+// (or a body is null) the function fails with 148 and its name as the error detail.
+struct FnRecordLayer {
+    ErrCode (*find)(FnArgs& args);
+    ErrCode (*rel)(FnArgs& args);
+    ErrCode (*locate)(FnArgs& args);
+};
+// Installs layer (null: none) and gives the previous one. The layer must outlive its use.
+const FnRecordLayer* FnRecordLayerSet(const FnRecordLayer* layer);
+
 // Flags of TextMacro.
 enum MacroFlags : std::uint16_t {
     kMacroSeeQuotes = 1,  // sections are found inside quoted parts too

@@ -238,7 +238,6 @@ ErrCode ResultCode(const Outcome& o) {
 
 }  // namespace
 
-unsigned ExpReportCount() { return g_reports; }
 void ExpCountReport() { ++g_reports; }
 
 ErrCode ExpEvalStatements(StrDesc prepared, ExpValue* out) {

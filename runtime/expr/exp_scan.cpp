@@ -133,27 +133,7 @@ std::uint16_t ExpMatchParen(StrDesc text, std::uint16_t open) {
 }
 
 bool ExpNextArg(StrDesc list, std::uint32_t* pos, StrDesc* arg) {
-    if (list.IsError() || list.len == 0 || *pos > list.len) return false;
-    const unsigned char* b = list.bytes();
-    std::uint32_t len = list.len;
-    std::uint32_t depth = 0;
-    std::uint32_t i = *pos;
-    for (; i < len; ++i) {
-        unsigned char c = b[i];
-        if (kChars.bits[c] & 4) {
-            i = SkipQuote(b, i, len);
-        } else if (c == '(') {
-            ++depth;
-        } else if (c == ')') {
-            if (depth) --depth;
-        } else if ((c == ';' || c == ',') && depth == 0) {
-            break;
-        }
-    }
-    if (i > len) i = len;
-    *arg = StrDesc{list.ptr + *pos, static_cast<std::uint16_t>(i - *pos)};
-    *pos = i + 1;
-    return true;
+    return NextListPiece(list, S(";,"), pos, arg);
 }
 
 std::uint16_t ExpKindOfText(StrDesc text) {

@@ -52,9 +52,8 @@ ErrCode ExpEvalIndexes(StrDesc list, ExpIndexes* out);
 // The operand's text: its name with the parentheses and what they hold.
 StrDesc ExpOperandText(const ExpCursor& c);
 
-// Failures reported with an operand's text so far, so that the report of the failing statement can
+// Counts a failure reported with an operand's text, so that the report of the failing statement can
 // be added to the operand's instead of replacing it.
-unsigned ExpReportCount();
 void ExpCountReport();
 
 }  // namespace rt

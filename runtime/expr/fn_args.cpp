@@ -1,3 +1,4 @@
+// Cutting a built-in function's argument list, evaluating its arguments and reading them typed.
 #include "runtime/expr/fn_args.h"
 
 #include "runtime/expr/evaluator.h"
@@ -12,34 +13,18 @@ namespace rt {
 
 std::uint16_t FnSplit(StrDesc text, StrDesc separators, StrDesc* pieces, std::uint16_t* offsets,
                       std::uint16_t max) {
+    // A blank list holds no argument (ExpNextArg gives its one blank piece).
     if (text.IsError() || Trim(text, kTrimBoth).len == 0) return 0;
     std::uint16_t n = 0;
-    std::uint32_t start = 0;
-    int depth = 0;
-    unsigned char quote = 0;
-    auto put = [&](std::uint32_t end) {
+    std::uint32_t pos = 0;
+    StrDesc piece;
+    while (NextListPiece(text, separators, &pos, &piece)) {
         if (n < max) {
-            pieces[n] = StrMake(text.ptr + start, static_cast<std::uint16_t>(end - start));
-            if (offsets) offsets[n] = static_cast<std::uint16_t>(start);
+            pieces[n] = piece;
+            if (offsets) offsets[n] = static_cast<std::uint16_t>(piece.ptr - text.ptr);
         }
         ++n;
-    };
-    for (std::uint32_t i = 0; i < text.len; ++i) {
-        unsigned char c = text.bytes()[i];
-        if (quote) {
-            if (c == quote) quote = 0;
-        } else if (IsQuote(c)) {
-            quote = c;
-        } else if (c == '(') {
-            ++depth;
-        } else if (c == ')') {
-            if (depth > 0) --depth;
-        } else if (depth == 0 && FindChar(separators, 0, c, kExact) != kNone) {
-            put(i);
-            start = i + 1;
-        }
     }
-    put(text.len);
     return n;
 }
 
@@ -147,21 +132,8 @@ ErrCode FnText(StrDesc t) {
 StrDesc FnStripParens(StrDesc text) {
     text = Trim(text, kTrimBoth);
     if (text.len < 2 || text.ptr[0] != '(' || text.ptr[text.len - 1] != ')') return text;
-    int depth = 0;
-    unsigned char quote = 0;
-    for (std::uint16_t i = 0; i < text.len; ++i) {
-        unsigned char c = text.bytes()[i];
-        if (quote) {
-            if (c == quote) quote = 0;
-        } else if (IsQuote(c)) {
-            quote = c;
-        } else if (c == '(') {
-            ++depth;
-        } else if (c == ')' && --depth == 0) {
-            return i == text.len - 1 ? StrMake(text.ptr + 1, text.len - 2) : text;
-        }
-    }
-    return text;
+    // Only a '(' closed by the last byte encloses the whole text: "(a)+(b)" stays as it is.
+    return FindClosingParen(text, 0) == text.len - 1 ? StrMake(text.ptr + 1, text.len - 2) : text;
 }
 
 }  // namespace rt

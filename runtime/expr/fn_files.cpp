@@ -12,6 +12,7 @@
 #include "runtime/vars/var_arena_number.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
+#include "runtime/text/str_bridge.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
@@ -180,7 +181,6 @@ ErrCode FnRead(FnArgs& a) {
 
 namespace {
 
-std::string Bytes(StrDesc d) { return d.IsError() ? std::string() : std::string(d.ptr, d.len); }
 
 // Rewrites a parameter file: the given NAME=expression items first, with their values as they are
 // now, then the file's old items whose names were not given; the new content is run afterwards.
@@ -206,17 +206,17 @@ ErrCode RewriteParameters(StrDesc path, StrDesc list) {
             if (code >= kErrFirstFailure) return code;
             if (code == kExpNumber) {
                 StrDesc t = NumText(VarNumFromEntry(v));
-                value = t.len ? Bytes(t) : "0";
+                value = t.len ? StrToStd(t) : "0";
             } else {
                 // A text that holds a quote is enclosed in the other one so the file stays readable.
                 StrDesc q = QuoteAuto(v, '\'');
                 if (q.IsError()) return q.len;
-                value = Bytes(q);
+                value = StrToStd(q);
             }
         }
         if (!content.empty()) content += ';';
-        content += Bytes(name) + "=" + value;
-        names.push_back(Bytes(name));
+        content += StrToStd(name) + "=" + value;
+        names.push_back(StrToStd(name));
     }
     StrDesc old = FnReadFile(path, 0, kWholeFile);
     if (!old.IsError()) {
@@ -227,12 +227,12 @@ ErrCode RewriteParameters(StrDesc path, StrDesc list) {
             item = Trim(item, kTrimBoth);
             if (item.len == 0) continue;
             std::uint16_t eq = FindAny(item, 0, S("=:"), kQuoteAware);
-            std::string name = Bytes(Trim(eq == kNone ? item : StrMake(item.ptr, eq), kTrimBoth));
+            std::string name = StrToStd(Trim(eq == kNone ? item : StrMake(item.ptr, eq), kTrimBoth));
             bool given = false;
             for (const std::string& n : names) given = given || n == name;
             if (given) continue;
             if (!content.empty()) content += ';';
-            content += Bytes(item);
+            content += StrToStd(item);
         }
     }
     if (content.size() > 0xFFFF) return kErrStringTooLong;

@@ -54,7 +54,7 @@ ErrCode FnFields(FnArgs& a);  // FN$FLDS
 ErrCode FnKey(FnArgs& a);
 ErrCode FnIer(FnArgs& a);
 ErrCode FnSqlChild(FnArgs& a);
-// FILEFIND, FILEREL, FILELOCATE: record access that is not in place yet.
+// FILEFIND, FILEREL, FILELOCATE without a record layer installed (FnRecordLayerSet): 148.
 ErrCode FnRecordAccess(FnArgs& a, const char* name);
 
 }  // namespace rt

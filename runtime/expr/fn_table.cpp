@@ -34,9 +34,20 @@ struct FnSpec {
 ErrCode Flen(FnArgs& a) { return FnFileLength(a); }
 ErrCode ChkNumber(FnArgs& a) { return FnChoice(a, false); }
 ErrCode ChkText(FnArgs& a) { return FnChoice(a, true); }
-ErrCode FileFind(FnArgs& a) { return FnRecordAccess(a, "FILEFIND()"); }
-ErrCode FileRel(FnArgs& a) { return FnRecordAccess(a, "FILEREL()"); }
-ErrCode FileLocate(FnArgs& a) { return FnRecordAccess(a, "FILELOCATE()"); }
+const FnRecordLayer* g_recordLayer = nullptr;
+
+ErrCode FileFind(FnArgs& a) {
+    if (g_recordLayer && g_recordLayer->find) return g_recordLayer->find(a);
+    return FnRecordAccess(a, "FILEFIND()");
+}
+ErrCode FileRel(FnArgs& a) {
+    if (g_recordLayer && g_recordLayer->rel) return g_recordLayer->rel(a);
+    return FnRecordAccess(a, "FILEREL()");
+}
+ErrCode FileLocate(FnArgs& a) {
+    if (g_recordLayer && g_recordLayer->locate) return g_recordLayer->locate(a);
+    return FnRecordAccess(a, "FILELOCATE()");
+}
 
 // In the order of kFnList.
 const FnSpec kSpecs[kFnCount] = {
@@ -83,6 +94,12 @@ StrDesc FunctionList() {
 }
 
 }  // namespace
+
+const FnRecordLayer* FnRecordLayerSet(const FnRecordLayer* layer) {
+    const FnRecordLayer* previous = g_recordLayer;
+    g_recordLayer = layer;
+    return previous;
+}
 
 namespace {
 

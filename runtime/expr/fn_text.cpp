@@ -155,21 +155,8 @@ std::uint16_t CutOperands(StrDesc text, StrDesc* operands, std::uint16_t max) {
         }
         if (c == '(') {
             // The parentheses and what they hold belong to the operand.
-            int depth = 0;
-            unsigned char q = 0;
-            for (; i < text.len; ++i) {
-                unsigned char d = text.bytes()[i];
-                if (q) {
-                    if (d == q) q = 0;
-                } else if (IsQuote(d)) {
-                    q = d;
-                } else if (d == '(') {
-                    ++depth;
-                } else if (d == ')' && --depth == 0) {
-                    ++i;
-                    break;
-                }
-            }
+            std::uint16_t close = FindClosingParen(text, static_cast<std::uint16_t>(i));
+            i = close == kNone ? text.len : close + 1u;
             continue;
         }
         put(i);

@@ -1,3 +1,5 @@
+// Runtime start-up in its phases (memory, command line, options, dictionary, language) and the end
+// of a run, which takes the layers down in reverse order.
 #include "runtime/start/runtime_start.h"
 
 #include "platform/process.h"
@@ -27,8 +29,6 @@
 
 namespace rt {
 namespace {
-
-void* g_instance = nullptr;
 
 ErrCode Call(AppCallback cb, std::uint16_t phase) { return cb ? cb(phase) : 0; }
 
@@ -129,10 +129,7 @@ ErrCode StartTrace(ErrCode outcome) {
 
 }  // namespace
 
-void* RuntimeInstance() { return g_instance; }
-
 ErrCode RuntimeStart(const StartRequest& request) {
-    g_instance = request.instance;
     const std::uint8_t flags = request.flags;
     const std::uint16_t phaseBase = static_cast<std::uint16_t>(flags * 16);
 

@@ -34,7 +34,5 @@ ErrCode RuntimeStartArgs(int argc, const char* const* argv, StrDesc identity, St
                          std::uint8_t flags, AppCallback callback);
 // Ends the runtime (also after a failed start) and gives the final code: 0, or a code of 128 and up.
 ErrCode RuntimeEnd(AppCallback callback, ErrCode code);
-// The instance handle kept at start (for window classes).
-void* RuntimeInstance();
 
 }  // namespace rt

@@ -1,3 +1,4 @@
+// The DynStrings arena: its buffer and stack of allocations, marks, keeping a result and release.
 #include "runtime/text/dyn_strings.h"
 
 #include <cstring>
@@ -12,8 +13,6 @@ char* g_buffer = nullptr;
 StrDesc* g_stack = nullptr;
 std::uint16_t g_top = 0;
 char* g_current = nullptr;
-std::uint16_t g_peakTop = 0;
-std::uint32_t g_peakBytes = 0;
 
 std::uint32_t Round4(std::uint32_t n) { return (n + 3u) & ~3u; }
 
@@ -35,8 +34,6 @@ ErrCode DynSetUp() {
     g_current = g_buffer;
     g_stack[0] = StrDesc{g_buffer, 0};
     g_top = 0;
-    g_peakTop = 0;
-    g_peakBytes = 0;
     return 0;
 }
 
@@ -73,8 +70,6 @@ StrDesc DynAlloc(std::uint16_t n) {
     g_current = g_buffer + offset;
     ++g_top;
     g_stack[g_top] = d;
-    if (g_top > g_peakTop) g_peakTop = g_top;
-    if (offset > g_peakBytes) g_peakBytes = offset;
     return d;
 }
 
@@ -123,8 +118,6 @@ ErrCode DynCompact(std::uint16_t mark, std::initializer_list<StrDesc*> texts) {
     return 0;
 }
 
-std::uint16_t DynPeakTop() { return g_peakTop; }
-std::uint32_t DynPeakBytes() { return g_peakBytes; }
 std::uint32_t DynBytesInUse() { return g_buffer ? std::uint32_t(g_current - g_buffer) : 0; }
 
 }  // namespace rt

@@ -26,9 +26,6 @@ StrDesc DynFree();
 // Moves the listed texts down to lie right above mark and discards everything else above it.
 ErrCode DynCompact(std::uint16_t mark, std::initializer_list<StrDesc*> texts);
 
-// Statistics: highest top reached and highest byte count in use.
-std::uint16_t DynPeakTop();
-std::uint32_t DynPeakBytes();
 std::uint32_t DynBytesInUse();
 
 // RAII helper: releases to the mark taken at construction unless Keep() moved a result down.

@@ -1,3 +1,4 @@
+// Finding NAME:value and NAME=value assignments in option lines and parameter blocks.
 #include "runtime/text/named_values.h"
 
 #include "runtime/text/dyn_strings.h"

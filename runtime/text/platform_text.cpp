@@ -1,3 +1,4 @@
+// Conversions between runtime texts and UTF-16 platform texts, byte by byte.
 #include "runtime/text/platform_text.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The string-slot table: one area of group counts, slot lengths and slot bytes, with addressed
+// groups, stacks and queues.
 #include "runtime/text/slot_table.h"
 
 #include <cstring>

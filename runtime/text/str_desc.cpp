@@ -1,3 +1,4 @@
+// Making, checking, comparing and copying text descriptors.
 #include "runtime/text/str_desc.h"
 
 #include <cstring>

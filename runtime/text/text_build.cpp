@@ -1,3 +1,5 @@
+// Building texts on DynStrings: concatenation, replacing, bracketing and quoting, bounded
+// formatting and text buffers.
 #include "runtime/text/text_build.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Trimming, unquoting, case folding, byte mapping and the small readers of user numbers.
 #include "runtime/text/text_clean.h"
 
 #include <cstring>

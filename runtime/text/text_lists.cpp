@@ -1,3 +1,4 @@
+// Separated lists: reading, counting, setting and joining items.
 #include "runtime/text/text_lists.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Exact and quote-aware searches for bytes and texts.
 #include "runtime/text/text_search.h"
 
 #include <cstring>
@@ -136,6 +137,57 @@ std::uint16_t FindElement(const void* array, std::uint16_t count, std::uint16_t 
     for (std::uint16_t i = 0; i < count && i != kNone; ++i)
         if (std::memcmp(a + std::size_t(i) * size, element, size) == 0) return i;
     return kNone;
+}
+
+namespace {
+
+// Position of the quote that closes the one at i, or len when it is not closed.
+std::uint32_t QuoteEnd(const unsigned char* b, std::uint32_t i, std::uint32_t len) {
+    const void* close = i + 1 < len ? std::memchr(b + i + 1, b[i], len - i - 1) : nullptr;
+    return close ? std::uint32_t(static_cast<const unsigned char*>(close) - b) : len;
+}
+
+}  // namespace
+
+std::uint16_t FindClosingParen(StrDesc text, std::uint16_t open) {
+    if (text.IsError() || open >= text.len || text.ptr[open] != '(') return kNone;
+    const unsigned char* b = text.bytes();
+    std::uint32_t depth = 0;
+    for (std::uint32_t i = open; i < text.len; ++i) {
+        if (IsQuote(b[i])) {
+            i = QuoteEnd(b, i, text.len);
+        } else if (b[i] == '(') {
+            ++depth;
+        } else if (b[i] == ')' && --depth == 0) {
+            return static_cast<std::uint16_t>(i);
+        }
+    }
+    return kNone;
+}
+
+bool NextListPiece(StrDesc list, StrDesc separators, std::uint32_t* pos, StrDesc* piece) {
+    if (list.IsError() || list.len == 0 || *pos > list.len) return false;
+    const unsigned char* b = list.bytes();
+    const std::uint32_t len = list.len;
+    std::uint32_t depth = 0;
+    std::uint32_t i = *pos;
+    for (; i < len; ++i) {
+        unsigned char c = b[i];
+        if (IsQuote(c)) {
+            i = QuoteEnd(b, i, len);
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (depth) --depth;
+        } else if (depth == 0 && separators.len != 0 &&
+                   std::memchr(separators.ptr, c, separators.len) != nullptr) {
+            break;
+        }
+    }
+    if (i > len) i = len;
+    *piece = StrDesc{list.ptr + *pos, static_cast<std::uint16_t>(i - *pos)};
+    *pos = i + 1;
+    return true;
 }
 
 }  // namespace rt

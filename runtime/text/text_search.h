@@ -31,4 +31,15 @@ std::uint16_t FindNul(StrDesc text);
 // Index of the first of count elements of size bytes each that equals element byte for byte.
 std::uint16_t FindElement(const void* array, std::uint16_t count, std::uint16_t size, const void* element);
 
+// ---- Quote-and-bracket-aware scanning, the one rule for argument lists and operands ----
+// Quoted sections ('...' or "...") are skipped whole (an unclosed quote runs to the end of the text);
+// parentheses nest, and a ')' without its '(' is an ordinary byte.
+
+// Position of the ')' that closes the '(' at open; kNone when it is not closed.
+std::uint16_t FindClosingParen(StrDesc text, std::uint16_t open);
+// The next piece of list from *pos, cut at the first byte of separators that lies outside quotes
+// and parentheses; *pos moves past that separator. False once the list is used up: an empty list
+// has no piece, and a list that ends in a separator has an empty last piece.
+bool NextListPiece(StrDesc list, StrDesc separators, std::uint32_t* pos, StrDesc* piece);
+
 }  // namespace rt

@@ -1,3 +1,4 @@
+// The About text (description and version line) and the box that shows it.
 #include "runtime/ui/about_box.h"
 
 #include "runtime/env/catalog.h"

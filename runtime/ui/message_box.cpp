@@ -1,3 +1,4 @@
+// Message boxes of the seven kinds: captions and answers from the catalog, shown on the desktop.
 #include "runtime/ui/message_box.h"
 
 #include <iterator>

@@ -1,3 +1,4 @@
+// Date and time texts: reading, checking, day arithmetic and the shown forms.
 #include "runtime/vars/dates.h"
 
 #include <algorithm>
@@ -9,15 +10,12 @@
 #include "runtime/vars/format_desc.h"
 #include "runtime/vars/var_system.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/str_bridge.h"
 
 namespace rt {
 namespace {
 
 using std::string;
-
-string Text(StrDesc d) { return d.IsError() ? string() : string(d.ptr, d.len); }
-
-StrDesc Out(const string& s) { return StrCopy(StrDesc{s.data(), static_cast<std::uint16_t>(s.size())}); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -151,11 +149,11 @@ bool DateValid(int year, int month, int day) {
     return year >= 0 && year < 10000 && month >= 1 && month <= 12 && day >= 1 && day <= DateMonthLength(year, month);
 }
 
-StrDesc DateToday() { return Out(TodayText()); }
+StrDesc DateToday() { return StrFromStd(TodayText()); }
 
 StrDesc DateParse(StrDesc text) {
     if (text.IsError()) return text;
-    string t = TrimBlanks(Text(text));
+    string t = TrimBlanks(StrToStd(text));
     const bool day_first = FormatDayFirst();
     bool separated = t.find_first_of("-./") != string::npos;
     if (!separated && t.size() == 6) {
@@ -164,8 +162,8 @@ StrDesc DateParse(StrDesc text) {
         separated = true;
     }
     if (!separated) {
-        if (!t.empty()) return Out(t);
-        return Out(EmptyDateStaysEmpty() ? string(8, ' ') : TodayText());
+        if (!t.empty()) return StrFromStd(t);
+        return StrFromStd(EmptyDateStaysEmpty() ? string(8, ' ') : TodayText());
     }
     char sep = t[t.find_first_of("-./")];
     std::vector<string> parts;
@@ -183,38 +181,38 @@ StrDesc DateParse(StrDesc text) {
         year = year < pivot ? base + year : base - 100 + year;
     }
     if (!DateValid(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day))) return StrEmpty();
-    return Out(DateText(year, month, day));
+    return StrFromStd(DateText(year, month, day));
 }
 
 StrDesc DateShow(StrDesc date, std::uint16_t mode) {
     if (date.IsError()) return date;
-    string t = TrimBlanks(Text(date));
+    string t = TrimBlanks(StrToStd(date));
     if (t.find_first_of("-./") != string::npos) {
         std::uint16_t mark = DynMark();
-        t = TrimBlanks(Text(DateParse(date)));
+        t = TrimBlanks(StrToStd(DateParse(date)));
         DynRelease(mark);
     } else if (t.empty() && !EmptyDateStaysEmpty()) {
         t = TodayText();
     }
     Ymd v;
-    if (!ReadDate(t, &v)) return Out(mode == 1 ? string(8, ' ') : mode == 2 ? string(10, ' ') : string());
+    if (!ReadDate(t, &v)) return StrFromStd(mode == 1 ? string(8, ' ') : mode == 2 ? string(10, ' ') : string());
     const bool day_first = FormatDayFirst();
     string dd = TwoDigits(v.d), mm = TwoDigits(v.m), yyyy = t.substr(0, 4);
     switch (mode) {
         case 0:
-            return Out(t);
+            return StrFromStd(t);
         case 1:
         case 2: {
             string y = mode == 1 ? yyyy.substr(2) : yyyy;
-            return Out(day_first ? dd + "-" + mm + "-" + y : mm + "-" + dd + "-" + y);
+            return StrFromStd(day_first ? dd + "-" + mm + "-" + y : mm + "-" + dd + "-" + y);
         }
         case 3:
-            return Out(FormatMonthName(static_cast<int>(v.m)).substr(0, 3) + " " + yyyy);
+            return StrFromStd(FormatMonthName(static_cast<int>(v.m)).substr(0, 3) + " " + yyyy);
         case 4: {
             string s = FormatLongDatePattern();
             s = ReplaceAll(s, "[D]", dd);
             s = ReplaceAll(s, "[M]", FormatMonthName(static_cast<int>(v.m)));
-            return Out(ReplaceAll(s, "[Y]", yyyy));
+            return StrFromStd(ReplaceAll(s, "[Y]", yyyy));
         }
         default:
             return StrEmpty();
@@ -222,7 +220,7 @@ StrDesc DateShow(StrDesc date, std::uint16_t mode) {
 }
 
 std::int32_t DatePart(StrDesc date, std::uint16_t code) {
-    Ymd v = DateParts(Text(date));
+    Ymd v = DateParts(StrToStd(date));
     switch (code) {
         case kDateDay: return static_cast<std::int32_t>(v.d);
         case kDateMonth: return static_cast<std::int32_t>(v.m);
@@ -233,7 +231,7 @@ std::int32_t DatePart(StrDesc date, std::uint16_t code) {
 }
 
 std::int64_t DateShift(StrDesc date, std::int64_t amount, std::uint16_t code) {
-    Ymd a = DateParts(Text(date));
+    Ymd a = DateParts(StrToStd(date));
     if (amount >= 10001) {
         Ymd b;
         b.y = amount / 10000;
@@ -276,7 +274,7 @@ std::int64_t TimeNow() {
 }
 
 std::int64_t TimeParse(StrDesc text) {
-    string t = TrimBlanks(Text(text));
+    string t = TrimBlanks(StrToStd(text));
     if (t.empty()) return TimeNow();
     std::int64_t ms = 0;
     std::size_t dot = t.find('.');
@@ -307,7 +305,7 @@ StrDesc TimeShow(std::int64_t ms, std::uint16_t mode) {
         std::snprintf(buf, sizeof buf, ".%03d", static_cast<int>(ms % 1000));
         s += buf;
     }
-    return Out(s);
+    return StrFromStd(s);
 }
 
 }  // namespace rt

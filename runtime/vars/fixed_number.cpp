@@ -1,3 +1,4 @@
+// Fixed-point arithmetic, rounding, and the number texts (canonical and edited).
 #include "runtime/vars/fixed_number.h"
 
 #include <limits>

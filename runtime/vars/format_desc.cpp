@@ -1,19 +1,18 @@
+// Reading the language's number, logical and date conventions from the locale slot.
 #include "runtime/vars/format_desc.h"
 
 #include "runtime/env/catalog.h"
 #include "runtime/text/slot_table.h"
+#include "runtime/text/str_bridge.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
 
 namespace rt {
 namespace {
 
-std::string Text(StrDesc d) { return d.IsError() ? std::string() : std::string(d.ptr, d.len); }
 
 // Part n (1 or 2) of the locale record, copied: the slot may move on its next change.
-std::string LocalePart(std::uint16_t n) { return Text(Item(SlotGet(kRunGroup, kSlotLocale), 0, n)); }
-
-StrDesc View(const std::string& s) { return StrDesc{s.data(), static_cast<std::uint16_t>(s.size())}; }
+std::string LocalePart(std::uint16_t n) { return StrToStd(Item(SlotGet(kRunGroup, kSlotLocale), 0, n)); }
 
 }  // namespace
 
@@ -23,12 +22,12 @@ FormatDescriptor FormatParse(StrDesc text) {
     if (text.len >= 1) f.decimal = text.ptr[0];
     if (text.len >= 2) f.thousands = text.ptr[1];
     StrDesc rest = text.len > 2 ? StrDesc{text.ptr + 2, static_cast<std::uint16_t>(text.len - 2)} : StrEmpty();
-    f.number_chars = Text(Unquote(Item(rest, ',', 1)));
-    std::string letters = Text(Unquote(Item(rest, ',', 2)));
+    f.number_chars = StrToStd(Unquote(Item(rest, ',', 1)));
+    std::string letters = StrToStd(Unquote(Item(rest, ',', 2)));
     for (std::size_t i = 0; i < 3 && i < letters.size(); ++i) f.letters[i] = letters[i];
-    std::string words = Text(Unquote(Item(rest, ',', 3)));
-    StrDesc w = View(words);
-    for (std::uint16_t i = 0; i < 3; ++i) f.words[i] = Text(Item(w, ',', i + 1));
+    std::string words = StrToStd(Unquote(Item(rest, ',', 3)));
+    StrDesc w = StrViewStd(words);
+    for (std::uint16_t i = 0; i < 3; ++i) f.words[i] = StrToStd(Item(w, ',', i + 1));
     return f;
 }
 
@@ -40,7 +39,7 @@ const FormatDescriptor& FormatFixed() {
 FormatDescriptor FormatCurrent() {
     std::string part = LocalePart(1);
     if (part.empty()) return FormatFixed();
-    return FormatParse(View(part));
+    return FormatParse(StrViewStd(part));
 }
 
 std::string FormatMonthName(int month) {
@@ -48,15 +47,15 @@ std::string FormatMonthName(int month) {
                                              "July",    "August",   "September", "October", "November", "December"};
     if (month < 1 || month > 12) return std::string();
     std::string part = LocalePart(2);
-    std::string months = Text(Unquote(Item(View(part), ',', 1)));
-    std::string name = Text(Item(View(months), ',', static_cast<std::uint16_t>(month)));
+    std::string months = StrToStd(Unquote(Item(StrViewStd(part), ',', 1)));
+    std::string name = StrToStd(Item(StrViewStd(months), ',', static_cast<std::uint16_t>(month)));
     if (months.empty()) return kEnglish[month - 1];
     return name;
 }
 
 std::string FormatLongDatePattern() {
     std::string part = LocalePart(2);
-    std::string pattern = Text(Unquote(Item(View(part), ',', 2)));
+    std::string pattern = StrToStd(Unquote(Item(StrViewStd(part), ',', 2)));
     return pattern.empty() ? std::string("[D] [M] [Y]") : pattern;
 }
 

@@ -1,3 +1,4 @@
+// Applying edit masks, default masks of field types, and the stored and shown forms of field values.
 #include "runtime/vars/masks.h"
 
 #include <string>
@@ -8,18 +9,12 @@
 #include "runtime/vars/fixed_number.h"
 #include "runtime/vars/format_desc.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/str_bridge.h"
 
 namespace rt {
 namespace {
 
 using std::string;
-
-string Text(StrDesc d) { return d.IsError() ? string() : string(d.ptr, d.len); }
-
-StrDesc Out(const string& s) {
-    if (s.size() > 0xFFFF) return StrError(kErrStringTooLong);
-    return StrCopy(StrDesc{s.data(), static_cast<std::uint16_t>(s.size())});
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -29,10 +24,6 @@ string TrimBlanks(const string& s) {
     while (b < e && IsBlank(s[b])) ++b;
     while (e > b && IsBlank(s[e - 1])) --e;
     return s.substr(b, e - b);
-}
-
-bool IsNumericType(char type) {
-    return type == 'N' || static_cast<unsigned char>(type) < 'A';
 }
 
 // Decimal places of a numeric type letter.
@@ -335,29 +326,31 @@ unsigned char Upper1252(unsigned char c) {
 
 }  // namespace
 
+bool IsNumericType(char type) { return type == 'N' || static_cast<unsigned char>(type) < 'A'; }
+
 StrDesc MaskApply(StrDesc mask, StrDesc value, std::uint16_t mode) {
     if (mask.IsError()) return mask;
     if (value.IsError()) return value;
-    return Out(ApplyMask(Text(mask), Text(value), mode));
+    return StrFromStd(ApplyMask(StrToStd(mask), StrToStd(value), mode));
 }
 
-StrDesc MaskDefault(char type, std::uint16_t width) { return Out(DefaultMask(type, width)); }
+StrDesc MaskDefault(char type, std::uint16_t width) { return StrFromStd(DefaultMask(type, width)); }
 
 StrDesc NumClean(StrDesc text) {
     if (text.IsError()) return text;
-    return Out(CleanNumber(Text(text), FormatCurrent()));
+    return StrFromStd(CleanNumber(StrToStd(text), FormatCurrent()));
 }
 
 StrDesc FieldFit(char type, StrDesc text, int width) {
     if (text.IsError()) return text;
     ErrCode err = 0;
-    string r = Fit(type, Text(text), width, &err);
-    return err != 0 ? StrError(err) : Out(r);
+    string r = Fit(type, StrToStd(text), width, &err);
+    return err != 0 ? StrError(err) : StrFromStd(r);
 }
 
 StrDesc FieldToStore(char type, StrDesc text, int width) {
     if (text.IsError()) return text;
-    string t = Text(text);
+    string t = StrToStd(text);
     string r;
     if (IsNumericType(type)) {
         string cleaned = CleanNumber(t, FormatCurrent());
@@ -369,7 +362,7 @@ StrDesc FieldToStore(char type, StrDesc text, int width) {
             if (IsDigit(c) || c == ' ') r += c;
     } else if (type == 'D' || type == 'F') {
         DynScope scope;
-        r = Text(DateParse(text));
+        r = StrToStd(DateParse(text));
     } else if (type == 'L') {
         string s = TrimBlanks(t);
         FormatDescriptor f = FormatCurrent();
@@ -388,16 +381,16 @@ StrDesc FieldToStore(char type, StrDesc text, int width) {
     if (type == 'C' && r.find_first_not_of(' ') != string::npos)
         for (char& c : r)
             if (c == ' ') c = '0';
-    return Out(r);
+    return StrFromStd(r);
 }
 
 StrDesc FieldToShow(char type, StrDesc stored, int width) {
     if (stored.IsError()) return stored;
-    string t = Text(stored);
+    string t = StrToStd(stored);
     std::size_t w = WidthFits(width) ? static_cast<std::size_t>(width) : t.size();
     if (type == 'D' || type == 'F') {
-        if (w != 8 && w != 10) return Out(string(w, ' '));
-        if (type == 'F' && TrimBlanks(t).empty()) return Out(string(w, ' '));
+        if (w != 8 && w != 10) return StrFromStd(string(w, ' '));
+        if (type == 'F' && TrimBlanks(t).empty()) return StrFromStd(string(w, ' '));
         return DateShow(stored, w == 8 ? 1 : 2);
     }
     if (type == 'L') {
@@ -405,11 +398,11 @@ StrDesc FieldToShow(char type, StrDesc stored, int width) {
         char c = s.empty() ? ' ' : s[0];
         FormatDescriptor f = FormatCurrent();
         const string& word = c == ' ' ? f.words[0] : c == '1' ? f.words[2] : f.words[1];
-        return Out(word.size() >= w ? word : word + string(w - word.size(), ' '));
+        return StrFromStd(word.size() >= w ? word : word + string(w - word.size(), ' '));
     }
     if (type == 'N' || (type >= '1' && type <= '9'))
-        return Out(ApplyMask(DefaultMask(type, static_cast<int>(w)), TrimBlanks(t), kMaskLanguage));
-    if (!WidthFits(width) || w == t.size()) return Out(t);
+        return StrFromStd(ApplyMask(DefaultMask(type, static_cast<int>(w)), TrimBlanks(t), kMaskLanguage));
+    if (!WidthFits(width) || w == t.size()) return StrFromStd(t);
     return FieldFit(type, stored, width);
 }
 

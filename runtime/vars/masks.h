@@ -18,6 +18,10 @@ constexpr std::uint16_t kMaskLanguage = 255;
 // A width of -1 (or 0xFFFF) asks for no fitting.
 constexpr int kNoFit = -1;
 
+// True for a numeric field type: 'N', or any byte below 'A' ('0'..'9' give the decimal places).
+// 'L' is a text for masks and edits, and is stored right-aligned like a number.
+bool IsNumericType(char type);
+
 // The mask applied to value, on DynStrings.
 StrDesc MaskApply(StrDesc mask, StrDesc value, std::uint16_t mode);
 // The default mask of a field: width '\' (text types) or '#' (numbers); a type '1'..'9' has its

@@ -1,3 +1,4 @@
+// The parameter-block stack and the numbered parameter names read from its top block.
 #include "runtime/vars/parm_blocks.h"
 
 #include "runtime/env/parm_files.h"

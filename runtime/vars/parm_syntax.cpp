@@ -1,3 +1,5 @@
+// Reading NAME=value assignments and value lists out of a parameter block, and the identifier and
+// content of a parameter-file line by its type.
 #include "runtime/vars/parm_syntax.h"
 
 #include "runtime/text/named_values.h"

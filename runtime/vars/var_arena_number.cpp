@@ -1,3 +1,4 @@
+// Pushing numbers on DynStrings and reading them back, eight little-endian bytes each.
 #include "runtime/vars/var_arena_number.h"
 
 #include "runtime/text/dyn_strings.h"

@@ -1,3 +1,4 @@
+// Array variables: creation on first read, element addressing, reads and assignments.
 #include "runtime/vars/var_arrays.h"
 
 #include <cstring>

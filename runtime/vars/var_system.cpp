@@ -1,3 +1,4 @@
+// The system variables' names and defaults, and their creation at start-up in slot order.
 #include "runtime/vars/var_system.h"
 
 #include "runtime/text/err_codes.h"
@@ -28,7 +29,6 @@ const SysVarDef kNoVar = {"", 0};
 
 const SysVarDef& SysVarDefault(std::uint16_t slot) { return slot < kSysVarCount ? kSysVars[slot] : kNoVar; }
 
-const char* SysTextName(std::uint16_t slot) { return slot < kSysTextCount ? kSysTexts[slot] : ""; }
 
 std::int16_t SysVar(std::uint16_t slot) {
     if (!VarReady()) return SysVarDefault(slot).value;

@@ -86,7 +86,6 @@ enum SysCompatBits : std::uint16_t {
 };
 
 const SysVarDef& SysVarDefault(std::uint16_t slot);
-const char* SysTextName(std::uint16_t slot);
 
 // Fast access by slot. Before the store is set up a read gives the default and a write gives 163.
 std::int16_t SysVar(std::uint16_t slot);

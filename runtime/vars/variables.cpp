@@ -1,3 +1,5 @@
+// The variable store: set-up and take-down, lookup by name, reads and assignments of the three
+// kinds, and the screen-field hook asked first for names that begin with '_'.
 #include "runtime/vars/variables.h"
 
 #include <cstdio>

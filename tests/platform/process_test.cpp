@@ -1,5 +1,6 @@
 // Process services against the real file system and environment.
 #include "platform/process.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -31,12 +32,11 @@ void Touch(const fs::path& p, const std::string& content = "") {
 class ProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char templ[] = "/tmp/qnt_process_XXXXXX";
-        ASSERT_NE(::mkdtemp(templ), nullptr);
-        dir_ = templ;
+        ASSERT_FALSE(folder_.path().empty());
+        dir_ = folder_.path();
     }
-    void TearDown() override { fs::remove_all(dir_); }
     std::string RtPath(const std::string& rel) const { return Backslashed(dir_ + "/" + rel); }
+    rt::test::TempFolder folder_;
     std::string dir_;
 };
 

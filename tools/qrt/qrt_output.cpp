@@ -1,3 +1,4 @@
+// The line qrt prints for one expression's outcome.
 #include "tools/qrt/qrt_output.h"
 
 #include "platform/cp1252.h"

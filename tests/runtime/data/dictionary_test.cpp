@@ -14,6 +14,7 @@
 #include "runtime/data/relations.h"
 #include "runtime/env/errors.h"
 #include "tests/runtime/data/data_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -31,13 +32,10 @@ class DictionaryTest : public DataTest {
 protected:
     void SetUp() override {
         DataTest::SetUp();
-        dir_ = fs::temp_directory_path() / ("dictionary_test_" + std::to_string(getpid()));
-        fs::create_directories(dir_);
+        ASSERT_FALSE(folder_.path().empty());
+        dir_ = folder_.path();
     }
-    void TearDown() override {
-        fs::remove_all(dir_);
-        DataTest::TearDown();
-    }
+    void TearDown() override { DataTest::TearDown(); }
     void Write(const std::string& name, const std::vector<std::string>& lines) {
         std::ofstream out(dir_ / name, std::ios::binary);
         for (const std::string& line : lines) out << line << "\r\n";
@@ -75,6 +73,7 @@ protected:
                              FieldLine(5, 'N', "QTY")});
         Write("ABREL.DAT", {"61:2R1K1=CODIGO{}", "95:ignored", "61:4R1K1=NUM{}", "62:1R1K1=CODIGO{}"});
     }
+    rt::test::TempFolder folder_;
     fs::path dir_;
 };
 

@@ -14,6 +14,7 @@
 #include "runtime/env/errors.h"
 #include "runtime/text/dyn_strings.h"
 #include "tests/runtime/data/data_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -167,8 +168,9 @@ TEST_F(FileTableTest, ControlBlocksStartAtTheirInitialValues) {
 TEST_F(FileTableTest, ControlBlockOfAnUnregisteredFileIsABrokenContract) {
     AddFile("uno", {});
     // The child writes assertions.log into a folder of its own.
-    const fs::path dir = fs::temp_directory_path() / ("file_table_test_" + std::to_string(getpid()));
-    fs::create_directories(dir);
+    TempFolder folder;
+    const fs::path dir = folder.path();
+    ASSERT_FALSE(dir.empty());
     EXPECT_EXIT(
         {
             if (chdir(dir.c_str()) != 0) std::_Exit(0);
@@ -178,7 +180,6 @@ TEST_F(FileTableTest, ControlBlockOfAnUnregisteredFileIsABrokenContract) {
     std::ifstream in(dir / "assertions.log", std::ios::binary);
     std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(log.find("DataFileCtrl"), std::string::npos) << log;
-    fs::remove_all(dir);
 }
 
 }  // namespace

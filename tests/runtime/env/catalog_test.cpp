@@ -12,6 +12,7 @@
 #include "runtime/env/catalog_builtin.h"
 #include "runtime/text/slot_table.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace rt::test {
 namespace {
@@ -32,9 +33,8 @@ class CatalogTest : public RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
-        char pattern[] = "/tmp/catalog_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        ASSERT_FALSE(folder_.path().empty());
+        dir_ = folder_.path();
         std::string runtimePath = dir_.string();
         for (char& c : runtimePath)
             if (c == '/') c = '\\';
@@ -43,7 +43,6 @@ protected:
     }
     void TearDown() override {
         MsgLangReset();
-        fs::remove_all(dir_);
         RuntimeTest::TearDown();
     }
     void WriteFile(const std::string& name, const std::string& bytes) {
@@ -52,6 +51,7 @@ protected:
     }
     static std::string Msg(const char* code) { return Str(MsgText(code)); }
 
+    rt::test::TempFolder folder_;
     fs::path dir_;
 };
 

@@ -20,6 +20,7 @@
 #include "runtime/vars/variables.h"
 #include "runtime/text/slot_table.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace rt::test {
 namespace {
@@ -47,9 +48,8 @@ protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         ASSERT_EQ(VarInit(), 0);
-        char pattern[] = "/tmp/errors_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        ASSERT_FALSE(folder_.path().empty());
+        dir_ = folder_.path();
         ASSERT_EQ(SlotSet(0, 5, D(RuntimePath(dir_))), 0);
         MsgLangReset();
         ErrClear();
@@ -59,9 +59,9 @@ protected:
         ErrClear();
         MsgLangReset();
         VarShutdown();
-        fs::remove_all(dir_);
         RuntimeTest::TearDown();
     }
+    rt::test::TempFolder folder_;
     fs::path dir_;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/process.h"
 #include "runtime/env/errors.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -40,9 +41,8 @@ class PathsTest : public RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
-        char templ[] = "/tmp/qnt_paths_XXXXXX";
-        ASSERT_NE(::mkdtemp(templ), nullptr);
-        dir_ = fs::canonical(templ).string();
+        ASSERT_FALSE(folder_.path().empty());
+        dir_ = folder_.path();
         oldCwd_ = fs::current_path().string();
         const char* temp = std::getenv("TEMP");
         hadTemp_ = temp != nullptr;
@@ -51,12 +51,12 @@ protected:
     void TearDown() override {
         hadTemp_ ? ::setenv("TEMP", oldTemp_.c_str(), 1) : ::unsetenv("TEMP");
         fs::current_path(oldCwd_);
-        fs::remove_all(dir_);
         RuntimeTest::TearDown();
     }
     std::string RtDir() const { return Backslashed(dir_); }
     void Slot(std::uint16_t item, const std::string& text) { ASSERT_EQ(SlotSet(0, item, D(text)), 0); }
 
+    rt::test::TempFolder folder_;
     std::string dir_, oldCwd_, oldTemp_;
     bool hadTemp_ = false;
 };

@@ -14,6 +14,7 @@
 
 #include "runtime/env/errors.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -24,9 +25,8 @@ class StreamsTest : public RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
-        char templ[] = "/tmp/qnt_streams_XXXXXX";
-        ASSERT_NE(::mkdtemp(templ), nullptr);
-        dir_ = templ;
+        ASSERT_FALSE(folder_.path().empty());
+        dir_ = folder_.path();
         ErrClear();
         ErrSetText(0, S(""));
     }
@@ -34,7 +34,6 @@ protected:
         for (std::uint16_t h : open_) StreamClose(h);
         ErrClear();
         ErrSetText(0, S(""));
-        fs::remove_all(dir_);
         RuntimeTest::TearDown();
     }
     // The runtime's spelling of a file in the test folder.
@@ -76,6 +75,7 @@ protected:
         return lines;
     }
 
+    rt::test::TempFolder folder_;
     std::string dir_;
     std::vector<std::uint16_t> open_;
 };

@@ -12,6 +12,7 @@
 #include "runtime/vars/var_arrays.h"
 #include "runtime/vars/var_system.h"
 #include "tests/runtime/expr/exp_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace rt::test {
 namespace {
@@ -127,20 +128,15 @@ TEST_F(ExpEvalTest, ConditionIntegerTextAndRun) {
 
 // A text where an integer is wanted leaves a trail in assertions.log and gives 0; the process goes on.
 TEST_F(ExpEvalTest, IntegerOfATextGivesZeroAndIsLogged) {
-    char dir[] = "/tmp/exp_integer_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    char old[4096];
-    ASSERT_NE(getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
+    TempFolder folder(true);
+    ASSERT_FALSE(folder.path().empty());
     EXPECT_EQ(ExpInteger(S("'abc'")), 0);
     EXPECT_EQ(ExpInteger(S("A B")), 0);
-    std::ifstream log(std::string(dir) + "/assertions.log", std::ios::binary);
+    std::ifstream log(folder.File("assertions.log"), std::ios::binary);
     std::stringstream content;
     content << log.rdbuf();
     EXPECT_NE(content.str().find("Errode:1 ('abc')"), std::string::npos) << content.str();
     EXPECT_NE(content.str().find("Errode:147 (A B)"), std::string::npos) << content.str();
-    ASSERT_EQ(chdir(old), 0);
-    std::system((std::string("rm -rf ") + dir).c_str());
 }
 
 TEST_F(ExpEvalTest, LongAndDeepExpressionsStayWithinTheArena) {

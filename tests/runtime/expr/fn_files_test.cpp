@@ -6,7 +6,10 @@
 #include <sstream>
 
 #include "runtime/env/streams.h"
+#include "runtime/expr/builtin_functions.h"
+#include "runtime/expr/fn_args.h"
 #include "tests/runtime/expr/fn_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace rt::test {
 namespace {
@@ -15,13 +18,10 @@ class FnFilesTest : public VarTest {
 protected:
     void SetUp() override {
         VarTest::SetUp();
-        dir_ = std::filesystem::temp_directory_path() / ("fn_files_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
+        ASSERT_FALSE(folder_.path().empty());
+        dir_ = folder_.path();
     }
-    void TearDown() override {
-        std::filesystem::remove_all(dir_);
-        VarTest::TearDown();
-    }
+    void TearDown() override { VarTest::TearDown(); }
     std::string Path(const char* name) { return (dir_ / name).string(); }
     static std::string Content(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -32,6 +32,7 @@ protected:
     static void Put(const std::string& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
     }
+    rt::test::TempFolder folder_;
     std::filesystem::path dir_;
 };
 
@@ -121,6 +122,27 @@ TEST_F(FnFilesTest, RecordAccessFormsAreNotAvailableYet) {
         {"FILESEL('RESTORE')", "E148"},
         {"FILEREL(1;2)", "E147"},
     });
+}
+
+// The record layer installs the record-access bodies from above; they get the evaluated arguments,
+// a body left null keeps the 148, and taking the layer out restores it.
+ErrCode FindGivesItsArgumentPlusOne(FnArgs& a) {
+    std::int16_t n = 0;
+    if (ErrCode e = FnArgInt(a, 0, 0, &n)) return e;
+    return FnInteger(n + 1);
+}
+ErrCode RelGivesItsArgumentCount(FnArgs& a) { return FnInteger(a.count); }
+
+TEST_F(FnFilesTest, RecordAccessBodiesComeFromTheRecordLayer) {
+    const FnRecordLayer layer{FindGivesItsArgumentPlusOne, RelGivesItsArgumentCount, nullptr};
+    EXPECT_EQ(FnRecordLayerSet(&layer), nullptr);
+    ExpectAll({
+        {"FILEFIND(2*3)", "#7"},
+        {"FILEREL(1;2;3;0;COND)", "#5"},
+        {"FILELOCATE('NXT')", "E148"},
+    });
+    EXPECT_EQ(FnRecordLayerSet(nullptr), &layer);
+    EXPECT_EQ(Eval("FILEFIND(1)"), "E148");
 }
 
 }  // namespace

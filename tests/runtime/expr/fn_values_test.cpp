@@ -10,6 +10,7 @@
 #include "runtime/vars/var_system.h"
 #include "runtime/text/slot_table.h"
 #include "tests/runtime/expr/fn_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace rt::test {
 namespace {
@@ -59,10 +60,10 @@ TEST_F(FnValuesTest, DatesTimesAndMasks) {
     // A file that does not exist gives the empty date, shown as today, and midnight.
     EXPECT_EQ(Eval("FN$DATE('/nonexistent/none*.xyz';128)"), "'" + Today() + "'");
     EXPECT_EQ(Eval("TIME$('/nonexistent/none*.xyz';129)"), "'00:00'");
-    std::string path = (std::filesystem::temp_directory_path() / "fn_values_stamp.txt").string();
+    TempFolder folder;
+    std::string path = folder.File("fn_values_stamp.txt");
     std::ofstream(path) << "x";
     EXPECT_EQ(Eval("FN$DATE('" + path + "';128)"), "'" + Today() + "'");
-    std::remove(path.c_str());
 }
 
 TEST_F(FnValuesTest, ChoicesEvaluateOnlyTheChosenArgument) {

@@ -12,6 +12,7 @@
 #include "runtime/text/platform_text.h"
 #include "runtime/env/utf16_file.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace rt {
 namespace {
@@ -71,14 +72,12 @@ class Utf16File : public test::RuntimeTest {
 protected:
     void SetUp() override {
         RuntimeTest::SetUp();
-        char templ[] = "/tmp/qnt_utf16_XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        dir_ = templ;
+        ASSERT_FALSE(folder_.path().empty());
+        dir_ = folder_.path();
         setenv("TEMP", dir_.c_str(), 1);
     }
     void TearDown() override {
         for (const std::string& f : files_) std::remove(f.c_str());
-        rmdir(dir_.c_str());
         unsetenv("TEMP");
         RuntimeTest::TearDown();
     }
@@ -108,6 +107,7 @@ protected:
         }
         return out;
     }
+    rt::test::TempFolder folder_;
     std::string dir_;
     std::vector<std::string> files_;
 };
