@@ -207,6 +207,13 @@ InputFilter* Filter() {
     return filter;
 }
 
+// Brings a window to the front. The offscreen platform has no stacking (and says so on every call).
+void BringToFront(QWidget* w) {
+    static const bool stacking = QGuiApplication::platformName() != QLatin1String("offscreen");
+    if (stacking) w->raise();
+    w->activateWindow();
+}
+
 RuntimeWindow* WindowOf(WinHandle handle) {
     QtEntry* e = QtEntryOf(handle);
     if (e == nullptr || !e->is_window) return nullptr;
@@ -356,8 +363,7 @@ void QtDesktop::WindowShow(WinHandle window, bool visible, bool maximised) {
     }
     if (maximised) w->showMaximized();
     else w->show();
-    w->raise();
-    w->activateWindow();
+    BringToFront(w);
 }
 
 void QtDesktop::WindowSetCaption(WinHandle window, const std::u16string& caption) {
@@ -409,10 +415,7 @@ void QtDesktop::WindowFocus(WinHandle handle) {
     QtEntry* e = QtEntryOf(handle);
     if (e == nullptr) return;
     QWidget* top = e->widget->window();
-    if (!top->isActiveWindow()) {
-        top->raise();
-        top->activateWindow();
-    }
+    if (!top->isActiveWindow()) BringToFront(top);
     if (!e->is_window) e->widget->setFocus(Qt::OtherFocusReason);
 }
 
