@@ -28,6 +28,8 @@ std::string PlatformCommandLineBytes();
 
 // The current folder with '\' separators, empty when it cannot be had.
 std::string PlatformCurrentFolder();
+// Makes path the current folder: 0, or the system's error number.
+int PlatformSetCurrentFolder(const std::string& path);
 
 // An environment variable's value ("" when unset). Names match case-insensitively when no exact
 // match exists, as they do on the system the runtime was designed for. TEMP falls back to TMPDIR,
@@ -42,6 +44,8 @@ struct PlatformDateTime {
     int weekday = 0;                         // 0 = Sunday
 };
 PlatformDateTime PlatformNow();
+// Milliseconds of a clock that only moves forward (for intervals, not for dates).
+std::uint64_t PlatformTickMs();
 // A time stamp (seconds since the epoch) as local calendar time.
 PlatformDateTime PlatformLocalTime(std::int64_t seconds);
 

@@ -210,6 +210,11 @@ std::string PlatformCurrentFolder() {
     return folder;
 }
 
+int PlatformSetCurrentFolder(const std::string& path) {
+    if (path.empty()) return ENOENT;
+    return ::chdir(ToSystemPath(path).c_str()) == 0 ? 0 : errno;
+}
+
 std::string PlatformEnv(const std::string& name) {
     if (name.empty()) return std::string();
     std::string sysName = Cp1252ToUtf8(name);
@@ -246,6 +251,12 @@ PlatformDateTime PlatformNow() {
     PlatformDateTime dt = PlatformLocalTime(ts.tv_sec);
     dt.millisecond = static_cast<int>(ts.tv_nsec / 1000000);
     return dt;
+}
+
+std::uint64_t PlatformTickMs() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec / 1000000);
 }
 
 std::vector<PlatformFoundFile> PlatformFindFiles(const std::string& pattern) {
