@@ -10,6 +10,7 @@ PACKAGES=(
   libpq-dev                    # database client
   postgresql postgresql-common # database server and pg_virtualenv
   fonts-liberation             # faces metric-compatible with the dialog fonts
+  xdg-utils                    # hands tel: links to the desktop's phone application
   lua5.4
 )
 
