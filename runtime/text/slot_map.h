@@ -38,7 +38,10 @@ constexpr std::uint16_t kSlotDatabase = 11;      // the text that opened the fir
 constexpr std::uint16_t kSlotDatabase2 = 12;     // ... and the one that opened the next
 
 // ---- Items of kRunTextsGroup ----
+constexpr std::uint16_t kSlotAcceptCondition = 1;  // the condition of the last confirmed field-entry dialog
 constexpr std::uint16_t kSlotLangTexts = 2;      // the language file's texts, end to end
+constexpr std::uint16_t kSlotAcceptSpec = 6;     // the spec of the last field-entry dialog
+constexpr std::uint16_t kSlotAcceptValues = 7;   // the values of the last confirmed field-entry dialog
 constexpr std::uint16_t kSlotParmPrefixes = 8;   // parameter-name prefixes, chosen by _AUX
 constexpr std::uint16_t kSlotErrDetail = 9;      // the error detail
 constexpr std::uint16_t kSlotLogPath = 10;       // the run's log file
@@ -53,7 +56,7 @@ enum AreaOwner : std::uint16_t {
     kOwnerRows = 12,       // SQL row buffers
     kOwnerSort = 13,       // sort lists of SORT$
     kOwnerVarTables = 15,  // value tables of the variable store
-    kOwnerScreens = 20,    // screens
+    kOwnerScreens = 20,    // screens: their fields and texts, and the value buffers of their windows
 };
 
 }  // namespace rt

@@ -11,6 +11,7 @@
 #include "runtime/text/text_lists.h"
 #include "runtime/ui/cell_geometry.h"
 #include "runtime/ui/ui_codes.h"
+#include "runtime/ui/ui_font.h"
 #include "runtime/ui/ui_text.h"
 #include "runtime/ui/win_create.h"
 #include "runtime/ui/win_stack.h"
@@ -90,20 +91,6 @@ bool ButtonProc(WinHandle button, const WinEvent& e) {
     return true;
 }
 
-FontRequest ControlFontRequest() {
-    ControlFont cf;
-    FontRequest r;
-    if (ControlFontFor(2, &cf) != 0) return r;
-    if (cf.source == ControlFontSource::kSpec) {
-        r.face = UiText(StrFromC(cf.spec.face));
-        r.height = cf.spec.height;
-        r.width = cf.spec.width;
-        r.weight = cf.spec.weight;
-    } else if (cf.source == ControlFontSource::kFixed) {
-        r.face = u"Monospace";
-    }
-    return r;
-}
 
 }  // namespace
 
@@ -138,7 +125,7 @@ std::uint16_t SelectList(StrDesc caption, StrDesc items, std::uint16_t flags) {
         height = CellsHigh(button_rows);
     }
 
-    WinRect rect = WinDialogRect(width, height);
+    WinRect rect = WinDialogRect(WinTop(), width, height);
     if ((flags & kSelectNextToFocus) && d->FocusedControl() != kNoWindow && WinTop() != kNoWindow) {
         const WinRect focus = d->WindowRect(d->FocusedControl());
         const WinRect top = d->WindowRect(WinTop());
@@ -150,7 +137,7 @@ std::uint16_t SelectList(StrDesc caption, StrDesc items, std::uint16_t flags) {
 
     const WinHandle window = WinCreate(caption, caption, kWinStyleModal, rect, ListWindowProc);
     if (window == kNoWindow) return kNone;
-    const FontRequest font = ControlFontRequest();
+    const FontRequest font = UiControlFont();
     g_buttons = 0;
     if (list_box) {
         ControlRequest r;

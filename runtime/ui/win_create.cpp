@@ -77,14 +77,14 @@ WinHandle WinCreateKind(std::uint16_t kind, StrDesc caption, std::uint16_t style
     return WinCreate(WinClassName(kind), caption, style, rect, proc);
 }
 
-WinRect WinDialogRect(int width, int height) {
+WinRect WinDialogRect(WinHandle owner, int width, int height) {
     Desktop* desktop = DesktopGet();
     const WinRect area = desktop != nullptr ? desktop->ScreenWorkArea() : WinRect{0, 0, 640, 400};
     WinRect r{area.x, area.y, width, height};
-    if (desktop != nullptr && WinTop() != kNoWindow) {
-        const WinRect owner = desktop->WindowRect(WinTop());
-        r.x = owner.x + 100;
-        r.y = owner.y + 60;
+    if (desktop != nullptr && owner != kNoWindow) {
+        const WinRect o = desktop->WindowRect(owner);
+        r.x = o.x + 100;
+        r.y = o.y + 60;
     }
     r.x = std::max(area.x, std::min(r.x, area.x + area.width - width));
     r.y = std::max(area.y, std::min(r.y, area.y + area.height - height));

@@ -34,9 +34,9 @@ constexpr int kWinDefault = 0xFFFF;
 WinHandle WinCreate(StrDesc class_name, StrDesc caption, std::uint16_t style, WinRect rect, WinProc proc);
 WinHandle WinCreateKind(std::uint16_t kind, StrDesc caption, std::uint16_t style, WinRect rect, WinProc proc);
 
-// Where a runtime dialog of that client size goes: the owner's top left moved 100 pixels right and 60
+// Where a runtime dialog of that client size goes: its owner's top left moved 100 pixels right and 60
 // down (the work area's top left without an owner), kept inside the screen's work area.
-WinRect WinDialogRect(int width, int height);
+WinRect WinDialogRect(WinHandle owner, int width, int height);
 
 // Shows the top window and pumps until a quit arrives, the stack empties or, when window is given,
 // window is no longer the top window. Between pumps it waits for events for at most a few
