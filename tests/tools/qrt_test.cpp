@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pg_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace rt::test {
@@ -14,6 +15,7 @@ namespace {
 
 struct QrtRun {
     std::string out;
+    std::string err;
     int status = -1;
 };
 
@@ -27,7 +29,8 @@ std::string ShellQuote(const std::string& s) {
 QrtRun Qrt(const std::vector<std::string>& args, const std::string& input = "") {
     std::string command = QRT_BINARY;
     for (const std::string& a : args) command += " " + ShellQuote(a);
-    command = "printf %s " + ShellQuote(input) + " | " + command + " 2>/dev/null";
+    TempFolder errors;
+    command = "printf %s " + ShellQuote(input) + " | " + command + " 2>" + ShellQuote(errors.File("err"));
     QrtRun r;
     FILE* p = popen(command.c_str(), "r");
     if (p == nullptr) return r;
@@ -36,6 +39,7 @@ QrtRun Qrt(const std::vector<std::string>& args, const std::string& input = "") 
     while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
     int status = pclose(p);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = errors.Read("err");
     return r;
 }
 
@@ -83,6 +87,33 @@ TEST(QrtTest, ADictionaryNamedByApNameIsLoadedAndItsFilesAreUsable) {
                  "/DPATH:'" + dir.RuntimePath() + "'"});
     EXPECT_EQ(r.out, "1\n'Ana'\n'Ana'\n");
     EXPECT_EQ(r.status, 0);
+}
+
+// An option value written in double quotes reaches the runtime unchanged (an unquoted one is upper-cased).
+std::string Quoted(const std::string& option, const std::string& value) { return "/" + option + ":\"" + value + "\""; }
+
+TEST(QrtSqlTest, ConnectsFromItsOptionsOrItsParameterFileAndReadsTheTables) {
+    PgDatabase db;
+    db.ExecOk("CREATE TABLE contactos (\"RAZON_SOCIAL\" varchar(60) PRIMARY KEY, \"NOMBRE\" varchar(60));");
+    const std::string host = PgSetting("host"), user = PgSetting("user"), password = PgSetting("password");
+    QrtRun r = Qrt({"-e", "contactos", "-e", "FN$TRIM(NOMBRE{contactos})", Quoted("sqlhost", host),
+                    Quoted("database", db.name()), Quoted("user", user), Quoted("passw", password)});
+    EXPECT_EQ(r.out, "1\n''\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+
+    // A refused connection ends the start with exit status 2 and the server's message.
+    r = Qrt({"-e", "contactos", Quoted("sqlhost", host), Quoted("database", db.name()), Quoted("user", user),
+             Quoted("passw", "wrong")});
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("password authentication failed"), std::string::npos) << r.err;
+
+    TempFolder dir(true);
+    dir.Write("sqlparams.dat", "sqlhost='" + host + "' database='" + db.name() + "' user='" + user + "' passw='" +
+                                   password + "'\r\n");
+    r = Qrt({"-e", "contactos"});
+    EXPECT_EQ(r.out, "1\n");
+    EXPECT_EQ(r.status, 0) << r.err;
 }
 
 }  // namespace
