@@ -92,7 +92,7 @@ StrDesc RelOption(StrDesc text, std::uint16_t n) {
 StrDesc RelStatements(std::uint8_t file, StrDesc selector) {
     file = FileResolve(file);
     std::uint16_t mark = DynMark();
-    StrDesc chosen = ExpText(selector);
+    StrDesc chosen = selector.len != 0 ? ExpText(selector) : StrEmpty();
     if (chosen.IsError()) return chosen;
     std::string list = "0," + StrToStd(chosen);
     std::uint16_t relMark = FileCtrl(file).relationMark;

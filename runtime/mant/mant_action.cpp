@@ -90,6 +90,9 @@ ErrCode MantExecute(std::uint8_t file, std::uint16_t code) {
     DynScope scope;
     DataFileCtrl& ctrl = FileCtrl(file);
     std::uint16_t status = ctrl.status;
+    // A save of a record that was read writes only when it changed; so does the insert it turns into
+    // when no record is read (a failed find leaves the row it showed, which must not be inserted again).
+    bool saveWhenChanged = (code & (kActAdd | kActRemove)) == (kActAdd | kActRemove);
     ErrCode r = 0;
     if (status > kStatusOtherKey && (code & kActRemove)) {
         // Without a read record there is nothing to delete; a save inserts instead of updating.
@@ -97,7 +100,7 @@ ErrCode MantExecute(std::uint8_t file, std::uint16_t code) {
         else r = kStatusDuplicate;
     }
     bool inserted = false;
-    if (r == 0 && code >= kActAdd && ((code & (kActAdd | kActRemove)) != (kActAdd | kActRemove) || RecChanged(file))) {
+    if (r == 0 && code >= kActAdd && (!saveWhenChanged || RecChanged(file))) {
         StrDesc selector = RelOption(screen.parameter(kMantRelOption), screen.variableCount());
         StrDesc keyRange = Item(screen.parameter(kMantKeyPrefix), ',', 1);
         bool keyOk = !(code & kActKeyCheck) || KeyCheck(file, keyRange) == 0;
