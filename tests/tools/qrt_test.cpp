@@ -116,5 +116,48 @@ TEST(QrtSqlTest, ConnectsFromItsOptionsOrItsParameterFileAndReadsTheTables) {
     EXPECT_EQ(r.status, 0) << r.err;
 }
 
+TEST(QrtSqlTest, AScriptPagesAndFindsTheRowsOfARealTable) {
+    PgDatabase db;
+    db.ExecOk("CREATE TABLE contactos (\"RAZON_SOCIAL\" varchar(20) PRIMARY KEY, \"NOMBRE\" varchar(20));");
+    db.ExecOk("INSERT INTO contactos VALUES ('GOMEZ', 'Luis'), ('ALFA', 'Ana'), ('GARCIA', 'Pepe');");
+    struct Step { const char* expression; const char* line; };
+    const Step steps[] = {
+        {"FN#FLEN('contactos')", "3"},
+        {"FILELOCATE('TOP';contactos)", "0"},
+        {"FN$FLDS(RAZON_SOCIAL{contactos})", "'ALFA                '"},
+        {"KEY$(contactos)", "'ALFA                '"},
+        {"FILELOCATE('NXT';contactos)", "0"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})+'/'+FN$TRIM(NOMBRE{contactos})", "'GARCIA/Pepe'"},
+        {"IER(contactos)", "0"},
+        {"FILEFIND('GA';contactos;1;2)", "0"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})", "'GARCIA'"},
+        {"FILEFIND('GB';contactos;1;2)", "1"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})", "'GOMEZ'"},
+        {"FILELOCATE('next';contactos)", "2"},
+        {"IER(contactos)", "2"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})", "''"},
+        {"FILELOCATE('BOT';contactos)", "0"},
+        {"FN$TRIM(NOMBRE{contactos})", "'Luis'"},
+        {"FILEFIND(\"NOMBRE{contactos}=='P*'\";contactos;1;8)", "0"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})", "'GARCIA'"},
+        {"FILESEL('contactos;1')", "0"},
+        {"FILESEL('RESTORE')", "0"},
+    };
+    std::vector<std::string> args;
+    std::string expected;
+    for (const Step& s : steps) {
+        args.push_back("-e");
+        args.push_back(s.expression);
+        expected += std::string(s.line) + "\n";
+    }
+    for (const char* option : {"sqlhost", "database", "user", "passw"}) {
+        std::string key = option == std::string("sqlhost") ? "host" : option == std::string("passw") ? "password" : option;
+        args.push_back(Quoted(option, key == "database" ? db.name() : PgSetting(key)));
+    }
+    QrtRun r = Qrt(args);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
 }  // namespace
 }  // namespace rt::test
