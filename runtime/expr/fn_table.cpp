@@ -96,6 +96,8 @@ StrDesc FunctionList() {
 
 }  // namespace
 
+const FnRecordLayer* FnRecordLayerInstalled() { return g_recordLayer; }
+
 const FnRecordLayer* FnRecordLayerSet(const FnRecordLayer* layer) {
     const FnRecordLayer* previous = g_recordLayer;
     g_recordLayer = layer;

@@ -13,6 +13,7 @@
 #include "runtime/env/options.h"
 #include "runtime/env/streams.h"
 #include "runtime/sql/sql_control.h"
+#include "runtime/sql/sql_cursor.h"
 #include "runtime/sql/sql_internal.h"
 #include "runtime/sql/sql_schema.h"
 #include "runtime/text/dyn_strings.h"
@@ -131,6 +132,7 @@ ErrCode SqlStartHook(std::uint8_t code) {
         SqlDisconnect();
         // The run ends: no connection or result may outlive it.
         SqlControlShutdown();
+        CursorShutdown();
         SysBitsSet(kSysAuxStat, static_cast<std::uint16_t>(SysBits(kSysAuxStat) & ~kAuxSqlConnected));
         return 0;
     default:

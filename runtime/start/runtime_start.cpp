@@ -2,6 +2,7 @@
 // of a run, which takes the layers down in reverse order.
 #include "runtime/start/runtime_start.h"
 
+#include "runtime/start/runtime_layers.h"
 #include "platform/process.h"
 #include "runtime/data/dictionary.h"
 #include "runtime/data/file_table.h"
@@ -43,6 +44,7 @@ ErrCode InitRuntime(const std::u16string& cmdLine) {
     if (ErrCode e = SlotInit()) return e;
     if (ErrCode e = VarInit()) return e;
     FileTableReset();
+    RuntimeLayersInstall();
     // The screens module installs the screen-field hook when it starts; until then the store's
     // default hook leaves every name to the store.
     MsgLangReset();

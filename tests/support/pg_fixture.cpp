@@ -26,10 +26,12 @@ bool RunOk(PGconn* conn, const std::string& sql, std::string* message) {
 
 }  // namespace
 
-PgDatabase::PgDatabase() : name_(PgUniqueName("qdb")) {
+PgDatabase::PgDatabase(const std::string& encoding) : name_(PgUniqueName("qdb")) {
     PgConnPtr admin = PgConnect();
     std::string message;
-    EXPECT_TRUE(RunOk(admin.get(), "CREATE DATABASE \"" + name_ + "\" TEMPLATE template0 ENCODING 'UTF8';", &message))
+    std::string locale = encoding == "SQL_ASCII" ? " LC_COLLATE 'C' LC_CTYPE 'C'" : "";
+    EXPECT_TRUE(RunOk(admin.get(), "CREATE DATABASE \"" + name_ + "\" TEMPLATE template0 ENCODING '" + encoding + "'" +
+                                       locale + ";", &message))
         << message;
 }
 

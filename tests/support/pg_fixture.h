@@ -37,7 +37,8 @@ std::string PgUniqueName(std::string_view prefix);
 // every session still on it when the object goes.
 class PgDatabase {
 public:
-    PgDatabase();
+    // encoding: the server encoding of the database (SQL_ASCII gets the C locale it needs).
+    explicit PgDatabase(const std::string& encoding = "UTF8");
     ~PgDatabase();
     PgDatabase(const PgDatabase&) = delete;
     PgDatabase& operator=(const PgDatabase&) = delete;

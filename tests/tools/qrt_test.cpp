@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pg_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace rt::test {
@@ -15,6 +16,7 @@ namespace {
 
 struct QrtRun {
     std::string out;
+    std::string err;
     int status = -1;
 };
 
@@ -34,7 +36,8 @@ QrtRun Qrt(const std::vector<std::string>& args, const std::string& input = "", 
     dir.Write("input", input);
     std::string command = QRT_BINARY;
     for (const std::string& a : args) command += " " + ShellQuote(a);
-    command += " <" + ShellQuote(dir.File("input")) + (errors == Errors::kKept ? " 2>&1" : " 2>/dev/null");
+    command += " <" + ShellQuote(dir.File("input")) +
+               (errors == Errors::kKept ? std::string(" 2>&1") : " 2>" + ShellQuote(dir.File("err")));
     QrtRun r;
     FILE* p = popen(command.c_str(), "r");
     if (p == nullptr) return r;
@@ -43,6 +46,7 @@ QrtRun Qrt(const std::vector<std::string>& args, const std::string& input = "", 
     while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
     int status = pclose(p);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (errors == Errors::kDropped) r.err = dir.Read("err");
     return r;
 }
 
@@ -154,6 +158,75 @@ TEST(QrtTest, OptionValuesWithBlanksReachTheRuntimeAsGiven) {
         QrtRun r = Qrt({"-e", "clientes", "/APNAME:X1:qrt", option});
         EXPECT_EQ(r.out, "1\n") << option;
     }
+
+// An option value written in double quotes reaches the runtime unchanged (an unquoted one is upper-cased).
+std::string Quoted(const std::string& option, const std::string& value) { return "/" + option + ":\"" + value + "\""; }
+
+TEST(QrtSqlTest, ConnectsFromItsOptionsOrItsParameterFileAndReadsTheTables) {
+    PgDatabase db;
+    db.ExecOk("CREATE TABLE contactos (\"RAZON_SOCIAL\" varchar(60) PRIMARY KEY, \"NOMBRE\" varchar(60));");
+    const std::string host = PgSetting("host"), user = PgSetting("user"), password = PgSetting("password");
+    QrtRun r = Qrt({"-e", "contactos", "-e", "FN$TRIM(NOMBRE{contactos})", Quoted("sqlhost", host),
+                    Quoted("database", db.name()), Quoted("user", user), Quoted("passw", password)});
+    EXPECT_EQ(r.out, "1\n''\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+
+    // A refused connection ends the start with exit status 2 and the server's message.
+    r = Qrt({"-e", "contactos", Quoted("sqlhost", host), Quoted("database", db.name()), Quoted("user", user),
+             Quoted("passw", "wrong")});
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("password authentication failed"), std::string::npos) << r.err;
+
+    TempFolder dir(true);
+    dir.Write("sqlparams.dat", "sqlhost='" + host + "' database='" + db.name() + "' user='" + user + "' passw='" +
+                                   password + "'\r\n");
+    r = Qrt({"-e", "contactos"});
+    EXPECT_EQ(r.out, "1\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST(QrtSqlTest, AScriptPagesAndFindsTheRowsOfARealTable) {
+    PgDatabase db;
+    db.ExecOk("CREATE TABLE contactos (\"RAZON_SOCIAL\" varchar(20) PRIMARY KEY, \"NOMBRE\" varchar(20));");
+    db.ExecOk("INSERT INTO contactos VALUES ('GOMEZ', 'Luis'), ('ALFA', 'Ana'), ('GARCIA', 'Pepe');");
+    struct Step { const char* expression; const char* line; };
+    const Step steps[] = {
+        {"FN#FLEN('contactos')", "3"},
+        {"FILELOCATE('TOP';contactos)", "0"},
+        {"FN$FLDS(RAZON_SOCIAL{contactos})", "'ALFA                '"},
+        {"KEY$(contactos)", "'ALFA                '"},
+        {"FILELOCATE('NXT';contactos)", "0"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})+'/'+FN$TRIM(NOMBRE{contactos})", "'GARCIA/Pepe'"},
+        {"IER(contactos)", "0"},
+        {"FILEFIND('GA';contactos;1;2)", "0"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})", "'GARCIA'"},
+        {"FILEFIND('GB';contactos;1;2)", "1"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})", "'GOMEZ'"},
+        {"FILELOCATE('next';contactos)", "2"},
+        {"IER(contactos)", "2"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})", "''"},
+        {"FILELOCATE('BOT';contactos)", "0"},
+        {"FN$TRIM(NOMBRE{contactos})", "'Luis'"},
+        {"FILEFIND(\"NOMBRE{contactos}=='P*'\";contactos;1;8)", "0"},
+        {"FN$TRIM(RAZON_SOCIAL{contactos})", "'GARCIA'"},
+        {"FILESEL('contactos;1')", "0"},
+        {"FILESEL('RESTORE')", "0"},
+    };
+    std::vector<std::string> args;
+    std::string expected;
+    for (const Step& s : steps) {
+        args.push_back("-e");
+        args.push_back(s.expression);
+        expected += std::string(s.line) + "\n";
+    }
+    for (const char* option : {"sqlhost", "database", "user", "passw"}) {
+        std::string key = option == std::string("sqlhost") ? "host" : option == std::string("passw") ? "password" : option;
+        args.push_back(Quoted(option, key == "database" ? db.name() : PgSetting(key)));
+    }
+    QrtRun r = Qrt(args);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.status, 0) << r.err;
 }
 
 }  // namespace

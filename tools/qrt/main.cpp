@@ -10,8 +10,10 @@
 #include "runtime/data/file_open.h"
 #include "runtime/data/file_table.h"
 #include "runtime/env/errors.h"
+#include "runtime/sql/sql_connect.h"
 #include "runtime/start/runtime_start.h"
 #include "runtime/expr/evaluator.h"
+#include "runtime/env/options.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
 #include "tools/qrt/qrt_args.h"
@@ -19,8 +21,26 @@
 
 namespace {
 
-// Phase 2 is where a program opens its SQL connection; qrt needs none yet.
-rt::ErrCode QrtCallback(std::uint16_t) { return 0; }
+// Whether the command line or the working folder gives SQL connection parameters.
+bool WantsSql() {
+    rt::DynScope scope;
+    return rt::OptValue(rt::S("sqlhost")).len != 0 || !rt::PlatformFindFiles("sqlparams.dat").empty();
+}
+
+// Phase 2 logs in as the desktop does when connection parameters are given; phase 3 disconnects.
+// A terminal has no credentials dialog: a refused connection ends the start with its own error
+// (the server's message in the detail) instead of the dialog's cancellation.
+rt::ErrCode QrtCallback(std::uint16_t phase) {
+    std::uint8_t code = static_cast<std::uint8_t>(phase);
+    if ((code & 0x0F) == rt::kSqlHookConnect) {
+        if (!WantsSql()) return 0;
+        rt::ErrCode r = rt::SqlStartHook(code);
+        if (r == rt::kErrCancelled && (rt::ErrNoted() & 0xFFFF) == rt::kErrSqlError) r = rt::kErrSqlError;
+        return r;
+    }
+    if ((code & 0x0F) == rt::kSqlHookEnd) return rt::SqlStartHook(code);
+    return 0;
+}
 
 void PrintLine(const std::string& line) {
     std::fwrite(line.data(), 1, line.size(), stdout);

@@ -27,7 +27,7 @@ class SqlTest : public DataTest {
 protected:
     void SetUp() override {
         DataTest::SetUp();
-        db_ = std::make_unique<PgDatabase>();
+        db_ = std::make_unique<PgDatabase>(Encoding());
         std::string log = folder_.RuntimePath() + "\\trace.txt";
         SlotSet(kRunTextsGroup, kSlotLogPath, D(log));
         SysVarSet(kSysTrace, kTraceSql);
@@ -39,6 +39,8 @@ protected:
         DataTest::TearDown();
     }
 
+    // The server encoding of the test's database.
+    virtual std::string Encoding() const { return "UTF8"; }
     PgDatabase& db() { return *db_; }
     static std::string Host() { return PgSetting("host"); }
     static std::string User() { return PgSetting("user"); }
