@@ -5,6 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake ninja-build        # compiler and build
+  clang libclang-rt-14-dev     # the fuzz build: clang with libFuzzer and the sanitizer runtimes
   libgtest-dev                 # test framework
   qt6-base-dev                 # desktop widgets
   libpq-dev                    # database client
