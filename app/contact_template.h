@@ -74,11 +74,11 @@ enum ContactAction : std::uint16_t {
 // The key the letter buttons search.
 constexpr std::uint16_t kLetterKey = 1;
 
-enum class ControlKind : std::uint8_t { kButton, kLabel, kEdit, kMultiLineEdit, kIcon };
+enum class TemplateControlKind : std::uint8_t { kButton, kLabel, kEdit, kMultiLineEdit, kIcon };
 
 struct ControlSpec {
     std::uint16_t id;
-    ControlKind kind;
+    TemplateControlKind kind;
     const char* text;  // UTF-8
     DialogRect rect;
 };

@@ -21,14 +21,14 @@ QWidget* MakeControl(const ControlSpec& spec, const DialogBaseUnits& base, const
     const QString text = QString::fromUtf8(spec.text);
     QWidget* widget = nullptr;
     switch (spec.kind) {
-        case ControlKind::kButton: {
+        case TemplateControlKind::kButton: {
             auto* button = new QPushButton(text, parent);
             button->setAutoDefault(false);
             button->setDefault(false);
             widget = button;
             break;
         }
-        case ControlKind::kLabel: {
+        case TemplateControlKind::kLabel: {
             auto* label = new QLabel(parent);
             label->setTextFormat(Qt::PlainText);
             label->setText(text);
@@ -36,13 +36,13 @@ QWidget* MakeControl(const ControlSpec& spec, const DialogBaseUnits& base, const
             widget = label;
             break;
         }
-        case ControlKind::kEdit: {
+        case TemplateControlKind::kEdit: {
             auto* edit = new QLineEdit(parent);
             edit->setText(text);
             widget = edit;
             break;
         }
-        case ControlKind::kMultiLineEdit: {
+        case TemplateControlKind::kMultiLineEdit: {
             auto* edit = new QPlainTextEdit(parent);
             edit->setPlainText(text);
             edit->setTabChangesFocus(true);
@@ -52,7 +52,7 @@ QWidget* MakeControl(const ControlSpec& spec, const DialogBaseUnits& base, const
             widget = edit;
             break;
         }
-        case ControlKind::kIcon: {
+        case TemplateControlKind::kIcon: {
             auto* label = new QLabel(parent);
             label->setPixmap(icon.pixmap(kIconPixels, kIconPixels));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

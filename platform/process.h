@@ -20,7 +20,10 @@ inline void PlatformSetArgs(int argc, char** argv) {
 }
 
 // The wide command line rebuilt from the arguments: the program path (absolute, with '\'), then each
-// argument, joined by single blanks; an argument holding a blank is enclosed in double quotes.
+// argument, joined by single blanks, so that each reaches the runtime as it was given. An option
+// argument ("/NAME:value", "-NAME=value", "--NAME:value") whose value holds a blank gets its value
+// enclosed in double quotes unless it is quoted already (in single quotes when it holds a double
+// quote and no single one); any other argument holding a blank and no double quote is enclosed whole.
 // Without PlatformSetArgs the arguments of the running process are used.
 std::u16string PlatformCommandLine();
 // The same text as runtime bytes (each character taken to Windows-1252).
@@ -28,6 +31,8 @@ std::string PlatformCommandLineBytes();
 
 // The current folder with '\' separators, empty when it cannot be had.
 std::string PlatformCurrentFolder();
+// Makes path the current folder: 0, or the system's error number.
+int PlatformSetCurrentFolder(const std::string& path);
 
 // An environment variable's value ("" when unset). Names match case-insensitively when no exact
 // match exists, as they do on the system the runtime was designed for. TEMP falls back to TMPDIR,
@@ -42,6 +47,8 @@ struct PlatformDateTime {
     int weekday = 0;                         // 0 = Sunday
 };
 PlatformDateTime PlatformNow();
+// Milliseconds of a clock that only moves forward (for intervals, not for dates).
+std::uint64_t PlatformTickMs();
 // A time stamp (seconds since the epoch) as local calendar time.
 PlatformDateTime PlatformLocalTime(std::int64_t seconds);
 

@@ -1,5 +1,6 @@
 // The terminal backend of the command-line tool. A message box becomes its caption and text on
-// standard error and is answered with its first button; fonts are a fixed character cell.
+// standard error and is answered with its first button; fonts are a fixed character cell. It keeps the
+// windowless defaults of Desktop: no window can be created and a file dialog gives no name.
 #pragma once
 #include "platform/desktop.h"
 

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_handles.h"
 
 namespace rt {
 
@@ -30,9 +31,7 @@ int Scaled(int value, int wanted, int measured) {
 
 }  // namespace
 
-CharMetrics QtDesktop::FontMetrics(const FontRequest& request) {
-    if (!QtWidgetsReady()) return {};
-
+QFont QtFontFor(const FontRequest& request) {
     QFont font = QApplication::font();
     if (!request.face.empty())
         font.setFamily(QString::fromUtf16(request.face.data(), static_cast<qsizetype>(request.face.size())));
@@ -50,7 +49,12 @@ CharMetrics QtDesktop::FontMetrics(const FontRequest& request) {
         const int stretch = std::clamp(Scaled(100, request.width, natural.avg_width), 1, 4000);
         font.setStretch(stretch);
     }
-    return Measure(font);
+    return font;
+}
+
+CharMetrics QtDesktop::FontMetrics(const FontRequest& request) {
+    if (!QtWidgetsReady()) return {};
+    return Measure(QtFontFor(request));
 }
 
 CharMetrics QtDesktop::DefaultFontMetrics() {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_handles.h"
 
 namespace rt {
 
@@ -67,7 +68,9 @@ bool QtWidgetsReady() { return qobject_cast<QApplication*>(QCoreApplication::ins
 MsgButton QtDesktop::ShowMessageBox(const MsgBoxRequest& request) {
     if (!QtWidgetsReady()) return MsgButton::kNone;
 
-    QMessageBox box(ToQtIcon(request.icon), FromUtf16(request.caption), QString(), ToQtButtons(request.buttons));
+    // A box of a runtime window stays above it; without one it belongs to the application.
+    QMessageBox box(ToQtIcon(request.icon), FromUtf16(request.caption), QString(), ToQtButtons(request.buttons),
+                    QtWidgetOf(request.owner));
     // Runtime texts are shown as they are: markup in a contact must not be interpreted. Their line
     // breaks are CR LF; a label wants plain LF.
     box.setTextFormat(Qt::PlainText);

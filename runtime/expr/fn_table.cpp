@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "runtime/expr/builtin_functions.h"
+#include "runtime/expr/exp_budget.h"
 #include "runtime/expr/fn_internal.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
@@ -160,6 +161,7 @@ ErrCode FnResultKind(std::uint16_t fn) {
 
 ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs) {
     if (fn < 1 || fn > kFnCount) return kErrSintaxError;
+    if (!ExpWorkSpend()) return kErrLoopFailure;
     const FnSpec& spec = kSpecs[fn - 1];
     std::uint16_t mark = DynMark();
     std::uint16_t depth = SlotCount(kFnArgsGroup);

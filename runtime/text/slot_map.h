@@ -34,7 +34,8 @@ constexpr std::uint16_t kSlotDefaultFolder = 5;  // the program's (default) fold
 constexpr std::uint16_t kSlotDocsFolder = 6;     // the documents folder
 constexpr std::uint16_t kSlotHelpFolder = 7;     // the help folder
 constexpr std::uint16_t kFnListSlot = 8;         // the built-in function list the recogniser uses
-constexpr std::uint16_t kSlotDatabase = 11;      // the database items of the run, comma-separated
+constexpr std::uint16_t kSlotDatabase = 11;      // the text that opened the first SQL connection
+constexpr std::uint16_t kSlotDatabase2 = 12;     // ... and the one that opened the next
 
 // ---- Items of kRunTextsGroup ----
 constexpr std::uint16_t kSlotLangTexts = 2;      // the language file's texts, end to end

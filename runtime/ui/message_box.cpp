@@ -9,6 +9,8 @@
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/platform_text.h"
 #include "runtime/text/text_lists.h"
+#include "runtime/ui/ui_text.h"
+#include "runtime/ui/win_stack.h"
 
 namespace rt {
 
@@ -38,15 +40,6 @@ std::uint8_t AnswerLetter(std::uint16_t item) {
     StrDesc letters = Item(MsgText("0011"), ',', item);
     if (letters.IsError() || letters.len == 0) letters = Item(MsgBuiltin(S("0011")), ',', item);
     return letters.IsError() || letters.len == 0 ? 0 : letters.bytes()[0];
-}
-
-// The desktop takes UTF-16; every byte is decoded on its own, so embedded NULs survive too.
-std::u16string ToDesktopText(StrDesc text) {
-    std::u16string out;
-    if (text.IsError()) return out;
-    out.reserve(text.len);
-    for (std::uint16_t i = 0; i < text.len; ++i) out += Cp1252ToUnit(text.bytes()[i]);
-    return out;
 }
 
 // The button whose answer a box gives when the desktop could not show it: the one that confirms
@@ -79,16 +72,17 @@ std::uint8_t MsgShow(StrDesc text, StrDesc caption, std::uint16_t kind) {
     DynScope scope;
 
     Desktop* desktop = DesktopGet();
-    // Input typed ahead must not answer the box. The runtime has no windows of its own yet, so the
-    // input is always dropped; once it has, input is dropped only while none of them is open.
-    if (desktop != nullptr) desktop->DiscardPendingInput();
+    // Input typed ahead must not answer the box. While a runtime window is open its pending input
+    // belongs to it and is kept.
+    if (desktop != nullptr && WinCount() == 0) desktop->DiscardPendingInput();
 
     MsgBoxRequest request;
-    request.text = ToDesktopText(text);
+    request.text = UiText(text);
     const bool own_caption = !caption.IsError() && caption.len != 0;
-    request.caption = ToDesktopText(own_caption ? caption : MsgText(row.caption));
+    request.caption = UiText(own_caption ? caption : MsgText(row.caption));
     request.icon = row.icon;
     request.buttons = row.buttons;
+    request.owner = WinTop();
 
     MsgButton pressed = desktop != nullptr ? desktop->ShowMessageBox(request) : MsgButton::kNone;
     if (pressed == MsgButton::kNone) pressed = LastButton(row.buttons);

@@ -1,0 +1,65 @@
+// The open and save dialogs on the Qt desktop: Qt's own file dialog (the same on every desktop, and
+// driven by the tests as a user would), with the runtime's filter pairs, initial name and suffix.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_registry.h"
+
+namespace rt {
+
+namespace {
+
+QString ToSystem(const std::u16string& path) { return QtString(path).replace(QLatin1Char('\\'), QLatin1Char('/')); }
+
+std::u16string FromSystem(const QString& path) {
+    QString p = path;
+    return QtUtf16(p.replace(QLatin1Char('/'), QLatin1Char('\\')));
+}
+
+// Qt reads a filter's patterns from its last parentheses; a label that does not end with its pattern
+// in parentheses gets it appended.
+QStringList NameFilters(const std::vector<std::u16string>& pairs) {
+    QStringList filters;
+    for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        const QString label = QtString(pairs[i]).trimmed();
+        const QString pattern = QtString(pairs[i + 1]).trimmed();
+        if (pattern.isEmpty()) continue;
+        const QString tail = QLatin1Char('(') + pattern + QLatin1Char(')');
+        filters << (label.endsWith(tail) ? label : (label.isEmpty() ? tail : label + QLatin1Char(' ') + tail));
+    }
+    return filters;
+}
+
+}  // namespace
+
+bool QtDesktop::RunFileDialog(const FileDialogRequest& request, std::u16string* path) {
+    if (path != nullptr) path->clear();
+    if (!QtWidgetsReady()) return false;
+
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.title.empty()) dialog.setWindowTitle(QtString(request.title));
+    const QStringList filters = NameFilters(request.filters);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (!request.default_suffix.empty()) dialog.setDefaultSuffix(QtString(request.default_suffix));
+
+    // The initial name may carry a folder; the name part (a pattern such as *.TXT, or a file name)
+    // stands in the name field.
+    const QString initial = ToSystem(request.initial);
+    if (!initial.isEmpty()) {
+        const QFileInfo info(initial);
+        if (initial.contains(QLatin1Char('/'))) dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
+    if (path != nullptr) *path = FromSystem(chosen.first());
+    return true;
+}
+
+}  // namespace rt
