@@ -20,8 +20,14 @@
 #include "app/phone_link.h"
 #include "app/template_widgets.h"
 
-// Outside any namespace, as the resource system's initialiser has to be called.
-static void InitAppResources() { Q_INIT_RESOURCE(app); }
+// The icons are compiled into the application's library; its resources are registered once, from
+// outside any namespace as the resource system's initialiser has to be named.
+static void InitAppResources() {
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    Q_INIT_RESOURCE(app);
+}
 
 namespace rt {
 

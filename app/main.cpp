@@ -21,8 +21,7 @@ int main(int argc, char** argv) {
     {
         // The dialog exists before the runtime starts and is destroyed after it has ended.
         rt::ContactDialog dialog;
-        // The database's start hook joins here with the database layer.
-        status = rt::QuintaraInitInstance(dialog, nullptr);
+        status = rt::QuintaraInitInstance(dialog, rt::QuintaraStartHook);
     }
     rt::DesktopSet(nullptr);
     return status;

@@ -7,10 +7,17 @@
 #include "runtime/data/file_table.h"
 #include "runtime/env/errors.h"
 #include "runtime/env/fonts.h"
+#include "runtime/sql/sql_connect.h"
 #include "runtime/text/err_codes.h"
 #include "runtime/ui/error_box.h"
 
 namespace rt {
+
+ErrCode QuintaraStartHook(std::uint16_t code) {
+    // The phase code is the start flags times 16 plus the phase: one byte for the flags of this
+    // application.
+    return SqlStartHook(static_cast<std::uint8_t>(code));
+}
 
 ErrCode QuintaraInitInstance(ContactDialog& dialog, AppCallback hook) {
     StartRequest request;

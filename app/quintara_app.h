@@ -23,6 +23,11 @@ constexpr char kScreenFontFace[] = "Courier New";
 constexpr char kContactFileName[] = "contactos";
 constexpr std::uint8_t kContactOpenMode = 2;
 
+// The application's phase hook: the database's start hook, which logs in with sqlparams.dat of the
+// working folder in phase 2 (registering the database's tables as data files) and disconnects in
+// phase 3.
+ErrCode QuintaraStartHook(std::uint16_t code);
+
 // The whole run, step by step: starts the runtime with hook (the database's start hook), sets the
 // screen font, finds and opens the contact file and runs dialog modally on it, then closes the file
 // and ends the runtime. A failed start has been shown by the runtime; any later failure is shown in

@@ -7,16 +7,20 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/contact_dialog.h"
 #include "app/quintara_app.h"
 #include "platform/process.h"
 #include "platform/qt/qt_desktop.h"
+#include "runtime/data/fields.h"
 #include "runtime/data/file_table.h"
 #include "runtime/env/fonts.h"
 #include "runtime/text/err_codes.h"
 #include "runtime/text/mem_areas.h"
+#include "tests/support/pg_fixture.h"
 #include "tests/support/qt_box_robot.h"
 #include "tests/support/temp_folder.h"
 
@@ -69,6 +73,7 @@ protected:
             auto* dialog = qobject_cast<ContactDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr || !dialog->isVisible()) return;
             ++dialogsShown_;
+            fieldsShown_ = FieldCount(FileResolve(0));
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         watch_.start(10);
@@ -84,6 +89,26 @@ protected:
     QtDesktop desktop_;
     QTimer watch_;
     int dialogsShown_ = 0;
+    int fieldsShown_ = 0;
+};
+
+// The same run on the real database of the test run, reached through sqlparams.dat in the working
+// folder as the run command leaves it there.
+class QuintaraDatabaseStartTest : public QuintaraStartTest {
+protected:
+    void SetUp() override {
+        QuintaraStartTest::SetUp();
+        work_.Write("sqlparams.dat", "sqlhost='" + PgSetting("host") + "' database='" + db_.name() + "' user='" +
+                                         PgSetting("user") + "' passw='" + PgSetting("password") + "'\n");
+    }
+    void LoadSampleContacts() {
+        std::ifstream in(QUINTARA_SOURCE_DIR "/app/data/contactos.sql", std::ios::binary);
+        // The file is UTF-8; one query string is converted as a whole before its SET is read.
+        PQsetClientEncoding(db_.conn(), "UTF8");
+        db_.ExecOk(std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    PgDatabase db_;
+    TempFolder work_{true};
 };
 
 TEST_F(QuintaraStartTest, WithoutTheContactFileOneErrorBoxNamesItAndNoDialogOpens) {
@@ -118,6 +143,25 @@ TEST_F(QuintaraStartTest, ARunShowsTheDialogAndClosesTheFileBeforeTheRuntimeEnds
     EXPECT_EQ(g_log.phases, "123");
     EXPECT_FALSE(g_log.fileOpenAtEnd);
     EXPECT_TRUE(g_log.fontSetAtEnd);
+}
+
+TEST_F(QuintaraDatabaseStartTest, ADatabaseWithoutContactosGivesOneErrorBoxAndNoDialog) {
+    BoxRobot robot;
+    ContactDialog dialog;
+    EXPECT_EQ(QuintaraInitInstance(dialog, QuintaraStartHook), 0);
+    ASSERT_EQ(robot.seen().size(), 1u);
+    EXPECT_EQ(robot.seen()[0].text, "Error de Datos: contactos");
+    EXPECT_EQ(dialogsShown_, 0);
+}
+
+TEST_F(QuintaraDatabaseStartTest, TheSampleDatabaseOpensTheDialogOnItsTenFields) {
+    LoadSampleContacts();
+    BoxRobot robot;
+    ContactDialog dialog;
+    EXPECT_EQ(QuintaraInitInstance(dialog, QuintaraStartHook), 0);
+    EXPECT_EQ(robot.seen().size(), 0u);
+    EXPECT_EQ(dialogsShown_, 1);
+    EXPECT_EQ(fieldsShown_, 10);
 }
 
 }  // namespace
