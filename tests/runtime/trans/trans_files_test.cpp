@@ -11,6 +11,7 @@
 #include "runtime/text/err_codes.h"
 #include "runtime/text/slot_table.h"
 #include "runtime/trans/trans_block_file.h"
+#include "runtime/trans/trans_config.h"
 #include "runtime/trans/trans_input.h"
 #include "runtime/trans/trans_parms.h"
 #include "runtime/vars/parm_blocks.h"
@@ -135,6 +136,36 @@ TEST_F(TransFilesTest, ModeAndParametersComeFromTheTopBlockTargetFirst) {
     ASSERT_EQ(TransParmsFromBlock(S("x"), kTransExportDelimited | kTransBatch), 0);
     EXPECT_EQ(Str(TransParm(kTpAcBound)), "");
     ParmPop();
+}
+
+TEST_F(TransFilesTest, DefinitionsAreSavedAsNumberedBlocksListedInBlockZero) {
+    std::string file = Path("qtrans.ppn");
+    ASSERT_EQ(TransParmSet(kTpFile, S("contactos")), 0);
+    ASSERT_EQ(TransParmSet(kTpCond, S("NOMBRE{}==\"A*\"")), 0);
+    ASSERT_EQ(TransParmSet(kTpAcBound, S("'NOMBRE (Desde):':'A30':NOMBRE{}>=")), 0);
+    ASSERT_EQ(TransDefinitionSave(D(file), S("Todos"), 52), 0);
+    TransParmsClear();
+    ASSERT_EQ(TransDefinitionSave(D(file), S("Otra vez"), 20), 0);
+    EXPECT_EQ(folder_.Read("qtrans.ppn"),
+              " 0 FD$=\"Todos,Otra vez\"\r\n"
+              " 1 TRANSPARMSMODE%=52\r\n 1 FILE=\"contactos\"\r\n 1 COND$='NOMBRE{}==\"A*\"'\r\n"
+              " 1 ACBOUND$=\"'NOMBRE (Desde):':'A30':NOMBRE{}>=\"\r\n"
+              " 2 TRANSPARMSMODE%=20\r\n");
+    // The saved block reads back as it was given.
+    ASSERT_EQ(ParmPush(D(file), 1, 1), 0);
+    EXPECT_EQ(Str(ParmTop(S("COND$"))), "NOMBRE{}==\"A*\"");
+    EXPECT_EQ(Str(ParmTop(S("ACBOUND$"))), "'NOMBRE (Desde):':'A30':NOMBRE{}>=");
+    EXPECT_EQ(Str(ParmTop(S("TRANSPARMSMODE%"))), "52");
+    ParmPop();
+    {
+        DynScope scope;
+        EXPECT_EQ(Str(TransDefinitionNames(D(file))), "Todos,Otra vez");
+    }
+    // A name in use, or one holding a comma, is refused and nothing is written.
+    std::string before = folder_.Read("qtrans.ppn");
+    EXPECT_EQ(TransDefinitionSave(D(file), S("Todos"), 52), kErrFileExists);
+    EXPECT_EQ(TransDefinitionSave(D(file), S("a,b"), 52), kErrFileExists);
+    EXPECT_EQ(folder_.Read("qtrans.ppn"), before);
 }
 
 }  // namespace
