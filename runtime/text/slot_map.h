@@ -17,6 +17,7 @@ constexpr std::uint16_t kRelStatementsGroup = 7; // relational-update statements
 constexpr std::uint16_t kRunTextsGroup = 9;      // texts of the run, items below
 constexpr std::uint16_t kVarNamesGroup = 12;     // name lists of the variable store, one per kind
 constexpr std::uint16_t kVarTextsGroup = 13;     // values of the text variables
+constexpr std::uint16_t kTransParmsGroup = 10;   // parameters of the running transfer: 0 target, 1..23
 // Groups from 30 on are stacks or queues: the item number is no address.
 constexpr std::uint16_t kFirstStackGroup = 30;
 constexpr std::uint16_t kUserStackGroup = 30;    // the expression language's default stack (_$)
