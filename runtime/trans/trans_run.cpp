@@ -49,7 +49,12 @@ std::uint8_t ResolveFile(StrDesc text) {
     } else if (KeepChars(text, kFileNumberChars).len == text.len) {
         n = static_cast<std::uint8_t>(StrToNum(text));
     } else {
+        // A plain block value comes back in upper case; data files are registered in lower case.
         n = FileByName(text);
+        if (n == 0) {
+            DynScope scope;
+            n = FileByName(CaseFold(text, kCaseLower));
+        }
     }
     return n >= 1 && n <= FileCount() ? n : 0;
 }
@@ -147,14 +152,17 @@ ErrCode Limits(TransRunState* run) {
     return 0;
 }
 
-// The records of the range that satisfy COND$, counted by the server.
+// The records of the range that satisfy COND$, counted by the server. The last key bounds the keys
+// that start with it, as the record loop's range does: it is filled up to the key's length with the
+// highest byte, and an open last key counts to the end of the table.
 std::uint32_t CountRange(const TransRunState& run) {
     DynScope scope;
     StrDesc cond = StrCopy(TransParm(kTpCond));
     StrDesc where = cond.len != 0 ? SqlWhere(cond) : StrEmpty();
     if (where.IsError()) return 0;
-    // An open last key counts to the end of the table.
     std::string high = run.high.empty() ? std::string(1, '\xFF') : run.high;
+    std::uint16_t length = KeyLength(run.file, run.key, 0);
+    if (!run.high.empty() && high.size() < length) high.append(length - high.size(), '\xFF');
     return SqlCount(SqlCountSelect(run.file, run.key, View(run.low), View(high), where));
 }
 
