@@ -85,6 +85,7 @@ struct Loop {
     std::string cond, unicKey, wrExp, trigger, acConfirm, merge;
     std::uint16_t unicCri = 1;
     std::uint32_t count = 0;
+    bool needKey = true;
 
     explicit Loop(TransRunState& r) : run(r), mode(r.mode), file(r.file) {}
 };
@@ -204,7 +205,10 @@ ErrCode Write(Loop& l) {
 // One record through the check, the progress callback, the confirmation and the writer. *stop is
 // set when the run must end; the result is the run's outcome in that case.
 ErrCode Handle(Loop& l, std::uint32_t step, bool* stop) {
-    std::string key = KeyText(l);
+    // The key text is needed for a range, for the progress callback and for the error log; a plain
+    // export of a whole file goes without it.
+    std::string key;
+    if (l.needKey) key = KeyText(l);
     ErrCode check = Check(l, key);
     if (check >= kErrLoopFailure) {
         if (!Batch(l) || check == kErrSintaxError) {
@@ -242,6 +246,7 @@ ErrCode Handle(Loop& l, std::uint32_t step, bool* stop) {
     }
     if (e != 0) {
         DynScope scope;
+        if (key.empty()) key = KeyText(l);
         LogLine(StrFromStd("Transfer: error " + std::to_string(e) + " writing " + key), kLogErrors);
     }
     return 0;
@@ -260,7 +265,7 @@ ErrCode WalkDataFile(Loop& l) {
     while (r == 0) {
         if (l.mode & kTransDosCodePage) TransFromDosCodePage(l.file);
         // Past the last key of the range the walk ends.
-        if (AfterRange(l, KeyText(l))) break;
+        if (!l.run.high.empty() && AfterRange(l, KeyText(l))) break;
         bool stop = false;
         result = Handle(l, 1, &stop);
         if (stop) break;
@@ -399,7 +404,9 @@ ErrCode Run(Loop& l) {
         if (ErrCode e = Flush(l)) return e;
     }
     ErrCode e = TransIsExternImport(mode) ? ReadExternal(l) : WalkDataFile(l);
-    if (e == 0) e = Flush(l);
+    // What was written before a cancellation or a failure stays written.
+    ErrCode flushed = Flush(l);
+    if (e == 0) e = flushed;
     Trace("FileTransLow Update");
     SysBitsSet(kSysUpStat, static_cast<std::uint16_t>(SysBits(kSysUpStat) & ~kUpLoop));
     if (e == 0 && l.work != kNone) e = ApplyWorkFile(l);
@@ -457,6 +464,7 @@ ErrCode FileTransLow(TransRunState& run) {
             e = TransWriteLayoutBuild(file, run.mode, structList, View(delimiter),
                                       buffSize != 0 ? buffSize : kTransOutputCapacity, &l.writer);
     }
+    l.needKey = run.hooks.progress != nullptr || !run.low.empty() || !run.high.empty() || TransIsExternImport(run.mode);
     if (e == 0) e = Run(l);
     SysBitsSet(kSysUpStat, static_cast<std::uint16_t>(SysBits(kSysUpStat) & ~kUpLoop));
     FileEndTransaction(file, 0);

@@ -82,6 +82,13 @@ TEST_F(TransRunTest, CountOnlyRunReportsTheCountOfTheRange) {
     ASSERT_EQ(Run("", kTransIndexChk | kTransBatch, "FILE=contactos LIMITS$=\"'X','Y'\""), kErrDetailMessage);
     EXPECT_EQ(Detail(), "Contados 0 registros en contactos");
     EXPECT_EQ(SysCount32(), 0u);
+    // The mass SQL update changes the records of the range that satisfy COND$ in one statement.
+    ASSERT_EQ(Run("", kTransMassSqlUpdate | kTransBatch, "FILE=contactos LIMITS$=\"'B','C'\" COND$='N{}<3' "
+                                                          "WREXP$='N{}==9'"), 0) << Detail();
+    EXPECT_EQ(SysCount32(), 1u);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"ANA|||1", "BEA|||9", "CIRO|||3"}));
+    EXPECT_EQ(Run("", kTransMassSqlUpdate | kTransBatch, "FILE=contactos COND$='N{}>50' WREXP$='N{}==1'"),
+              kErrCancelled) << "nothing to update";
     // Without a data file a batch run fails with 163, reported with the text FILE.
     FileSelect(0);
     SysVarSet(kSysCurFil, 0);
