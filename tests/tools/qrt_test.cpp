@@ -158,6 +158,7 @@ TEST(QrtTest, OptionValuesWithBlanksReachTheRuntimeAsGiven) {
         QrtRun r = Qrt({"-e", "clientes", "/APNAME:X1:qrt", option});
         EXPECT_EQ(r.out, "1\n") << option;
     }
+}
 
 // An option value written in double quotes reaches the runtime unchanged (an unquoted one is upper-cased).
 std::string Quoted(const std::string& option, const std::string& value) { return "/" + option + ":\"" + value + "\""; }
