@@ -4,5 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINTARA_TESTS=OFF >/dev/null
+[[ "${1:-}" == export ]] && { cmake --build build/release -j2 --target qrt bench_export && exec pg_virtualenv -t -c '--locale=C.UTF-8 --encoding=UTF8' ./build/release/bench/bench_export ./build/release/tools/qrt/qrt "${@:2}"; }
 cmake --build build/release -j2 --target bench_expr
 ./build/release/bench/bench_expr "$@"

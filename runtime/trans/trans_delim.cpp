@@ -2,6 +2,8 @@
 // lets every value come back as it was written.
 #include "runtime/trans/trans_delim.h"
 
+#include <cstring>
+
 namespace rt {
 
 bool DelimCursor::Next(StrDesc* value, std::string* scratch) {
@@ -46,9 +48,18 @@ bool DelimCursor::Next(StrDesc* value, std::string* scratch) {
 void DelimAppendQuoted(StrDesc value, unsigned char quote, std::string* out) {
     out->push_back(static_cast<char>(quote));
     if (!value.IsError()) {
-        for (std::uint16_t i = 0; i < value.len; ++i) {
-            out->push_back(value.ptr[i]);
-            if (static_cast<unsigned char>(value.ptr[i]) == quote) out->push_back(static_cast<char>(quote));
+        // Runs without a quote are copied whole; each quote is written twice.
+        const char* p = value.ptr;
+        const char* end = value.ptr + value.len;
+        while (p < end) {
+            const char* q = static_cast<const char*>(std::memchr(p, quote, static_cast<std::size_t>(end - p)));
+            if (q == nullptr) {
+                out->append(p, static_cast<std::size_t>(end - p));
+                break;
+            }
+            out->append(p, static_cast<std::size_t>(q - p + 1));
+            out->push_back(static_cast<char>(quote));
+            p = q + 1;
         }
     }
     out->push_back(static_cast<char>(quote));

@@ -12,6 +12,7 @@
 #include "runtime/env/paths.h"
 #include "runtime/expr/evaluator.h"
 #include "runtime/sql/sql_read.h"
+#include "runtime/sql/sql_write.h"
 #include "runtime/sql/sql_where.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
@@ -49,7 +50,12 @@ std::uint8_t ResolveFile(StrDesc text) {
     } else if (KeepChars(text, kFileNumberChars).len == text.len) {
         n = static_cast<std::uint8_t>(StrToNum(text));
     } else {
+        // A plain block value comes back in upper case; data files are registered in lower case.
         n = FileByName(text);
+        if (n == 0) {
+            DynScope scope;
+            n = FileByName(CaseFold(text, kCaseLower));
+        }
     }
     return n >= 1 && n <= FileCount() ? n : 0;
 }
@@ -147,15 +153,43 @@ ErrCode Limits(TransRunState* run) {
     return 0;
 }
 
+// The last key as a bound of the server's statements: filled up to the key's length with the
+// highest byte, so that it takes every key that starts with it, as the record loop's range does; an
+// open last key is no bound.
+std::string CountHigh(const TransRunState& run) {
+    if (run.high.empty()) return std::string(1, '\xFF');
+    std::string high = run.high;
+    std::uint16_t length = KeyLength(run.file, run.key, 0);
+    if (high.size() < length) high.append(length - high.size(), '\xFF');
+    return high;
+}
+
 // The records of the range that satisfy COND$, counted by the server.
 std::uint32_t CountRange(const TransRunState& run) {
     DynScope scope;
     StrDesc cond = StrCopy(TransParm(kTpCond));
     StrDesc where = cond.len != 0 ? SqlWhere(cond) : StrEmpty();
     if (where.IsError()) return 0;
-    // An open last key counts to the end of the table.
-    std::string high = run.high.empty() ? std::string(1, '\xFF') : run.high;
+    std::string high = CountHigh(run);
     return SqlCount(SqlCountSelect(run.file, run.key, View(run.low), View(high), where));
+}
+
+// The mass SQL update: the records of the range that satisfy COND$ counted, the user asked (outside
+// BATCHMODE), and all of them updated by one statement with WREXP$ as its SET list.
+ErrCode MassUpdate(TransRunState* run) {
+    std::uint32_t count = CountRange(*run);
+    if (count == 0) return kErrCancelled;
+    DynScope scope;
+    if (!(run->mode & kTransBatch) &&
+        !MsgAsk(Format(64, "%lu records. Proceed?", static_cast<unsigned long>(count))))
+        return kErrCancelled;
+    StrDesc set = StrCopy(TransParm(kTpWrExp));
+    StrDesc cond = StrCopy(TransParm(kTpCond));
+    ErrCode rows = SqlUpdateWhere(run->file, run->key, View(run->low), View(CountHigh(*run)), set, cond, true);
+    if (rows == kNone) return kErrSqlError;
+    run->count = rows;
+    SysCount32Set(rows);
+    return 0;
 }
 
 ErrCode Dispatch(TransRunState* run) {
@@ -169,8 +203,8 @@ ErrCode Dispatch(TransRunState* run) {
     if (switchOff) SysBitsSet(kSysUpStat, static_cast<std::uint16_t>(SysBits(kSysUpStat) & ~kUpRelationalBit));
     ErrCode e = Limits(run);
     if (e == 0) {
-        if ((mode & kTransMassSqlUpdate) == kTransMassSqlUpdate && !TransHas(mode, kTransExternFile)) {
-            e = kErrFeatureRemoved;  // the mass update needs the SQL writes
+        if ((mode & (kTransMassSqlUpdate | kTransExternFile | kTransDeleting)) == kTransMassSqlUpdate) {
+            e = MassUpdate(run);
         } else if (mode & kTransIndexChk) {
             std::uint32_t count = CountRange(*run);
             run->count = count;

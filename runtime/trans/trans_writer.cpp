@@ -168,20 +168,27 @@ ErrCode TransExportLine(const TransWriteLayout& layout, std::string* out) {
     bool sql = (mode & kTransIsSql) != 0;
     bool delimited = (mode & kTransDelimited) || (sql && (mode & kTransStream));
     bool readable = !delimited && (mode & kTransHumanRead);
+    // The fields of the run's own file are taken straight from its current record.
+    StrDesc record = RecImage(layout.file, kRecCurrent);
+    if (record.IsError()) return record.len;
     for (std::size_t i = 0; i < layout.columns.size(); ++i) {
         const TransColumn& c = layout.columns[i];
-        DynScope scope;
+        std::uint16_t mark = DynMark();
         if (i != 0) {
             if (delimited) *out += layout.delimiter;
             else if (readable) *out += ' ';
         }
         StrDesc value;
         bool text = true;
-        if (c.field) {
+        if (c.field && c.file == layout.file && c.offset + c.width <= record.len) {
+            value = StrDesc{record.ptr + c.offset, c.width};
+            text = TransIsTextType(c.type);
+        } else if (c.field) {
             value = FieldRaw(c.file, c.number, kRecCurrent);
             if (value.IsError()) return value.len;
             text = TransIsTextType(c.type);
         } else if (ErrCode e = ItemValue(c, &value, &text)) {
+            DynRelease(mark);
             return e;
         }
         if (delimited) {
@@ -194,14 +201,23 @@ ErrCode TransExportLine(const TransWriteLayout& layout, std::string* out) {
         } else if (readable && c.field && c.type >= '1' && c.type <= '8') {
             // Decimals stand right-aligned in the wider column.
             StrDesc shown = FieldToStore(c.type, value, c.columnWidth);
-            if (shown.IsError()) return shown.len;
+            if (shown.IsError()) {
+                DynRelease(mark);
+                return shown.len;
+            }
             out->append(shown.ptr, shown.len);
         } else {
             out->append(value.ptr, value.len);
         }
+        DynRelease(mark);
         if (out->size() - start > layout.capacity) {
             out->resize(start);
             return kErrStringTooLong;
+        }
+        // An expression may have changed the slots the record lies in.
+        if (!c.field) {
+            record = RecImage(layout.file, kRecCurrent);
+            if (record.IsError()) return record.len;
         }
     }
     return 0;

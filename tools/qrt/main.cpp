@@ -1,5 +1,6 @@
 // qrt: the runtime on a terminal. Evaluates expressions given with -e (or one per line of standard
-// input) in one runtime, so that assignments carry from one expression to the next.
+// input) in one runtime, so that assignments carry from one expression to the next, or runs one
+// transfer (--transfer).
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -18,6 +19,7 @@
 #include "runtime/text/err_codes.h"
 #include "tools/qrt/qrt_args.h"
 #include "tools/qrt/qrt_output.h"
+#include "tools/qrt/qrt_transfer.h"
 
 namespace {
 
@@ -97,7 +99,9 @@ int main(int argc, char** argv) {
     for (std::uint8_t n = 1; n <= rt::FileCount(); ++n) rt::FileOpen(n, 1);
 
     bool anyFailed = false;
-    if (!args.expressions.empty()) {
+    if (args.transfer) {
+        anyFailed = rt::qrt::QrtTransfer(args.transferMode, args.transferTarget, args.transferBlock) != 0;
+    } else if (!args.expressions.empty()) {
         for (const std::string& e : args.expressions) anyFailed |= RunOne(rt::Utf8ToCp1252(e));
     } else {
         std::string line;

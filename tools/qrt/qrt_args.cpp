@@ -14,6 +14,16 @@ QrtArgs QrtParseArgs(int argc, const char* const* argv) {
             // A -e at the end would otherwise leave qrt waiting on standard input.
             if (i + 1 >= argc) a.misused = true;
             else a.expressions.emplace_back(argv[++i]);
+        } else if (std::strcmp(arg, "--transfer") == 0) {
+            // MODE, TARGET and BLOCK follow; BLOCK may be empty but must be there.
+            if (i + 3 >= argc) {
+                a.misused = true;
+                break;
+            }
+            a.transfer = true;
+            a.transferMode = argv[++i];
+            a.transferTarget = argv[++i];
+            a.transferBlock = argv[++i];
         } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "/?") == 0) {
             a.help = true;
         } else {
@@ -25,6 +35,7 @@ QrtArgs QrtParseArgs(int argc, const char* const* argv) {
 
 const char* QrtUsage() {
     return "usage: qrt [-e EXPRESSION]... [RUNTIME OPTION]...\n"
+           "       qrt --transfer MODE TARGET BLOCK [RUNTIME OPTION]...\n"
            "       qrt --help\n"
            "\n"
            "Evaluates expressions of the runtime's expression language in one runtime, so that\n"
@@ -32,6 +43,11 @@ const char* QrtUsage() {
            "without -e, each line of standard input.\n"
            "\n"
            "  -e EXPRESSION    evaluate EXPRESSION (repeatable)\n"
+           "  --transfer MODE TARGET BLOCK\n"
+           "                   run one transfer without questions: MODE (52 exports delimited, 821\n"
+           "                   and 309 import), TARGET a file or stdout/stdin, BLOCK its parameters\n"
+           "                   (FILE=contactos LIMITS$=\"'A','M'\" COND$=\"...\", or ''); the outcome\n"
+           "                   goes to standard error; exit 0 when records moved or were counted\n"
            "  -h, --help, /?   show this text and exit\n"
            "\n"
            "Every other argument is a runtime option, as on the desktop: /TRACE:n, /APNAME:XX\n"

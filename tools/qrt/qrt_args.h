@@ -10,6 +10,9 @@ struct QrtArgs {
     std::vector<const char*> runtimeArgs;  // the program name, then every argument that is not qrt's
     bool help = false;                     // -h, --help or /? was given
     bool misused = false;                  // a -e without an expression after it
+    // --transfer MODE TARGET BLOCK: one transfer in batch form instead of expressions.
+    bool transfer = false;
+    std::string transferMode, transferTarget, transferBlock;  // UTF-8 as given
 };
 
 QrtArgs QrtParseArgs(int argc, const char* const* argv);
