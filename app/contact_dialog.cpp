@@ -175,8 +175,13 @@ void ContactDialog::runCommand(std::uint16_t id) {
     const Command command = CommandFor(id);
     switch (command.kind) {
         case CommandKind::kAction:
+            dialogToRecord();
+            ContactRunAction(command.action);
+            recordToDialog();
+            break;
         case CommandKind::kLetter:
             dialogToRecord();
+            ContactRunFind(command.letter);
             recordToDialog();
             break;
         case CommandKind::kAboutRuntime:

@@ -7,6 +7,7 @@
 
 #include "runtime/data/fields.h"
 #include "runtime/data/file_table.h"
+#include "runtime/mant/mant_action.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/platform_text.h"
 #include "runtime/text/str_bridge.h"
@@ -69,6 +70,13 @@ void ContactRecordLink::ToRecord(const QStringList& texts) {
 }
 
 void ContactRecordLink::Forget() { known_.fill(false); }
+
+void ContactRunAction(std::uint16_t code) { MantAction(code); }
+
+void ContactRunFind(char letter) {
+    DynScope scope;
+    MantFind(StrChar(static_cast<unsigned char>(letter)), kLetterKey);
+}
 
 void ContactShowRuntimeAbout() { AboutBox(StrEmpty()); }
 

@@ -38,6 +38,12 @@ private:
     std::array<bool, kContactEditCount> known_{};
 };
 
+// Runs a maintenance action (kMantSave ... kMantDelete) on the current record. The engine shows its
+// own outcome (end of file, a refused key change, the delete question ...).
+void ContactRunAction(std::uint16_t code);
+// Finds the first record whose key 1 starts with letter; the engine shows a miss.
+void ContactRunFind(char letter);
+
 // The runtime's own About box (description and version line).
 void ContactShowRuntimeAbout();
 

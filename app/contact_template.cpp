@@ -137,13 +137,13 @@ char LetterOf(std::uint16_t id) {
 Command CommandFor(std::uint16_t id) {
     auto action = [](std::uint16_t code) { return Command{CommandKind::kAction, code, 0}; };
     switch (id) {
-        case kIdButtonFirst: case kMenuFirst: return action(kActionFirst);
-        case kIdButtonNew: case kMenuNew: return action(kActionNew);
-        case kIdButtonPrevious: case kMenuPrevious: return action(kActionPrevious);
-        case kIdButtonNext: case kMenuNext: return action(kActionNext);
-        case kIdButtonLast: case kMenuLast: return action(kActionLast);
-        case kIdButtonSave: case kMenuSave: return action(kActionSave);
-        case kIdButtonDelete: case kMenuDelete: return action(kActionDelete);
+        case kIdButtonFirst: case kMenuFirst: return action(kMantFirst);
+        case kIdButtonNew: case kMenuNew: return action(kMantNew);
+        case kIdButtonPrevious: case kMenuPrevious: return action(kMantPrevious);
+        case kIdButtonNext: case kMenuNext: return action(kMantNext);
+        case kIdButtonLast: case kMenuLast: return action(kMantLast);
+        case kIdButtonSave: case kMenuSave: return action(kMantSave);
+        case kIdButtonDelete: case kMenuDelete: return action(kMantDelete);
         case kIdExport: return {CommandKind::kExport, 0, 0};
         case kMenuImportStandard: case kIdImportStandard: return {CommandKind::kImportStandard, 0, 0};
         case kMenuImportExternal: return {CommandKind::kImportExternal, 0, 0};

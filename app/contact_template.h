@@ -6,6 +6,7 @@
 #include <span>
 
 #include "app/dialog_units.h"
+#include "runtime/mant/mant_action.h"
 
 namespace rt {
 
@@ -60,16 +61,7 @@ enum ContactMenuId : std::uint16_t {
     kMenuAboutApplication = 16,  // the "&Acerca de Quintara..." item of the context menu
 };
 
-// ---- Maintenance action codes the dialog sends (write bits high, read mode low) ----
-enum ContactAction : std::uint16_t {
-    kActionSave = 0x0F00,      // key check, update when changed (insert on a new record)
-    kActionNew = 0x0F01,       // as save, then a blank new record
-    kActionNext = 0x0F12,      // as save, then the next record
-    kActionPrevious = 0x0F16,  // as save, then the previous record
-    kActionLast = 0x0F20,      // as save, then the last record
-    kActionFirst = 0x0F24,     // as save, then the first record
-    kActionDelete = 0x0642,    // delete by the reference key, then the record at or after it
-};
+// The maintenance action codes the commands send are the engine's own (kMantSave ... kMantDelete).
 
 // The key the letter buttons search.
 constexpr std::uint16_t kLetterKey = 1;

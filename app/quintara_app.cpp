@@ -19,29 +19,34 @@ ErrCode QuintaraStartHook(std::uint16_t code) {
     return SqlStartHook(static_cast<std::uint8_t>(code));
 }
 
-ErrCode QuintaraInitInstance(ContactDialog& dialog, AppCallback hook) {
+ErrCode QuintaraStart(AppCallback hook) {
     StartRequest request;
     request.commandLine = PlatformCommandLine();
     request.identity = S(kAppIdentity);
     request.description = S(kAppDescription);
     request.flags = kAppStartFlags;
     request.callback = hook;
+    return RuntimeStart(request);
+}
 
+ErrCode QuintaraOpenContacts(std::uint8_t* file) {
+    FontSet(kScreenFontHeight, kScreenFontWidth, kScreenFontWeight, S(kScreenFontFace));
+    *file = FileByName(S(kContactFileName));
+    if (*file == 0) return ErrSetText(kErrData, S(kContactFileName));
+    return FileOpen(FileSelect(*file), kContactOpenMode);
+}
+
+ErrCode QuintaraInitInstance(ContactDialog& dialog, AppCallback hook) {
     ErrCode code = kOk;
     // A failed start has already been shown; the run goes straight to its end.
-    if (RuntimeStart(request) == kOk) {
-        FontSet(kScreenFontHeight, kScreenFontWidth, kScreenFontWeight, S(kScreenFontFace));
-        const std::uint8_t file = FileByName(S(kContactFileName));
-        if (file == 0) {
-            code = ErrSetText(kErrData, S(kContactFileName));
+    if (QuintaraStart(hook) == kOk) {
+        std::uint8_t file = 0;
+        code = QuintaraOpenContacts(&file);
+        if (code == kOk) {
+            // The dialog's own result is of no use: Cancel is its only way out.
+            dialog.exec();
+            FileClose(file);
         } else {
-            code = FileOpen(FileSelect(file), kContactOpenMode);
-            if (code == kOk) {
-                dialog.exec();
-                FileClose(file);
-            }
-        }
-        if (code != kOk) {
             ErrShow(code);
             code = kOk;
         }

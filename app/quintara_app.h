@@ -28,6 +28,14 @@ constexpr std::uint8_t kContactOpenMode = 2;
 // phase 3.
 ErrCode QuintaraStartHook(std::uint16_t code);
 
+// The steps of the run, for whoever drives the dialog itself.
+// Starts the runtime as this application: 0 when it is ready; a failure has been shown.
+ErrCode QuintaraStart(AppCallback hook);
+// Sets the screen font and finds, selects and opens the contact file: 0 with its number in file, or
+// the code of the failure (163 with the detail "contactos" when the database has no such table),
+// not shown yet.
+ErrCode QuintaraOpenContacts(std::uint8_t* file);
+
 // The whole run, step by step: starts the runtime with hook (the database's start hook), sets the
 // screen font, finds and opens the contact file and runs dialog modally on it, then closes the file
 // and ends the runtime. A failed start has been shown by the runtime; any later failure is shown in

@@ -68,6 +68,7 @@ fuzz() {
     echo "fuzz: $name: ${execs:-?} executions, FOUND (exit $status, log: $run/log)"
     grep -E 'ERROR|SUMMARY|broken property|runtime error' "$run/log" | head -n 5
     for f in $found; do echo "  input: $f"; done
+    touch "$run/failed"
     return 1
   fi
 }
@@ -79,16 +80,13 @@ if [[ $mode == replay ]]; then
 fi
 
 # Up to $jobs targets at a time; each reports when it ends.
-pids=()
 for t in "${targets[@]}"; do
   fuzz "$t" &
-  pids+=($!)
   while [[ $(jobs -rp | wc -l) -ge $jobs ]]; do wait -n || failed=1; done
 done
-for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
-# Statuses of the jobs that ended in the loop above were collected there; the rest are re-read from
-# the logs' reports.
+wait
+# A job whose status the loop above did not collect left its mark in its folder.
 for t in "${targets[@]}"; do
-  if find "$build/run/$t/scratch" -maxdepth 1 \( -name 'crash-*' -o -name 'timeout-*' -o -name 'leak-*' -o -name 'oom-*' \) | grep -q .; then failed=1; fi
+  [[ ! -e "$build/run/$t/failed" ]] || failed=1
 done
 exit "$failed"

@@ -1,4 +1,5 @@
-// The maintenance engine: action codes carried out on the current screen's file.
+// The maintenance engine: action codes carried out on the current screen's file, with the messages
+// the user sees and the refresh of the screen's fields.
 #include "runtime/mant/mant_action.h"
 
 #include <cstring>
@@ -23,16 +24,15 @@
 #include "runtime/text/text_lists.h"
 #include "runtime/ui/error_box.h"
 #include "runtime/ui/message_box.h"
+#include "runtime/ui/screen.h"
 #include "runtime/vars/var_system.h"
 
 namespace rt {
 
 namespace {
 
-// Refresh modes of the screen's fields.
-constexpr std::uint16_t kRefreshPlain = 1;
-constexpr std::uint16_t kRefreshKeyFields = 118;
-constexpr std::uint16_t kRefreshAfterMove = 230;
+// The refresh after an action that moved nowhere or failed: every field keeps its own value.
+constexpr std::uint16_t kRefreshPlain = kRefreshRaw;
 constexpr std::uint16_t kSetNewRecord = 2;      // item of SET$ run after a new record
 constexpr std::uint16_t kMoveBits = kReadStep | kReadEnd;
 constexpr std::uint16_t kNoCommand = 255;       // FILELOCATE's key of an unknown command
@@ -57,7 +57,7 @@ bool KeyOneChanged(std::uint8_t file) {
 ErrCode MantKeyRange(std::uint8_t file, ErrCode r, std::uint16_t* mode) {
     if (r != 0) return r;
     DynScope scope;
-    StrDesc prefixes = MantScreenGet().parameter(kMantKeyPrefix);
+    StrDesc prefixes = MantScreenParameter(kMantKeyPrefix);
     std::string joined;
     ItemCursor items(prefixes, ',');
     StrDesc item;
@@ -76,17 +76,15 @@ ErrCode MantKeyRange(std::uint8_t file, ErrCode r, std::uint16_t* mode) {
 
 void MantNextKey(std::uint8_t file) {
     file = FileResolve(file);
-    const MantScreen& screen = MantScreenGet();
-    std::uint16_t key = static_cast<std::uint16_t>(screen.keyCounter() + 1);
+    std::uint16_t key = static_cast<std::uint16_t>(MantKeyCounter() + 1);
     if (key > KeyCount(file)) key = 1;
-    screen.keyCounterSet(key);
+    MantKeyCounterSet(key);
     FileCtrl(file).activeKey = key;
 }
 
 ErrCode MantExecute(std::uint8_t file, std::uint16_t code) {
     file = FileResolve(file);
     if (ErrCode e = FieldCheck(file, kFileOnly)) return e;
-    const MantScreen& screen = MantScreenGet();
     DynScope scope;
     DataFileCtrl& ctrl = FileCtrl(file);
     std::uint16_t status = ctrl.status;
@@ -101,14 +99,14 @@ ErrCode MantExecute(std::uint8_t file, std::uint16_t code) {
     }
     bool inserted = false;
     if (r == 0 && code >= kActAdd && (!saveWhenChanged || RecChanged(file))) {
-        StrDesc selector = RelOption(screen.parameter(kMantRelOption), screen.variableCount());
-        StrDesc keyRange = Item(screen.parameter(kMantKeyPrefix), ',', 1);
+        StrDesc selector = RelOption(MantScreenParameter(kMantRelOption), MantScreenVariables());
+        StrDesc keyRange = MantScreenParameter(kMantKeyRange);
         bool keyOk = !(code & kActKeyCheck) || KeyCheck(file, keyRange) == 0;
         r = FileWritePhase(code, file, selector, keyRange);
         inserted = r == 0 && keyOk && (code & kActOperation) == kActInsert;
     }
     r = FileEndTransaction(file, r);
-    if (r == 0) r = ExpRun(screen.parameter(kMantSaved));
+    if (r == 0) r = ExpRun(MantScreenParameter(kMantSaved));
 
     if (r >= kErrFirstFailure) {
         // No read after a failure.
@@ -132,7 +130,7 @@ ErrCode MantExecute(std::uint8_t file, std::uint16_t code) {
         if (inserted) FileCtrl(file).status = 0;
     }
     if ((code & kReadNew) && r < kErrSerious) {
-        ErrCode e = screen.event(kSetNewRecord);
+        ErrCode e = ScreenEvent(kSetNewRecord);
         if (e >= kErrSerious) r = e;
     }
     if (r < kStatusDuplicate && !(code & kMoveBits)) r = 0;
@@ -141,26 +139,25 @@ ErrCode MantExecute(std::uint8_t file, std::uint16_t code) {
 
 ErrCode MantAction(std::uint16_t code) {
     DynScope scope;
-    const MantScreen& screen = MantScreenGet();
-    std::uint8_t file = FileResolve(screen.file());
+    std::uint8_t file = FileResolve(MantScreenFile());
     bool proceed = true;
     ErrCode result = kErrCancelled;
     if (code == kMantDelete) {
         proceed = MsgAsk(StrCopy(MsgText("0025")));
     } else if (file >= 1 && file <= FileCount() && FileCtrl(file).status < kStatusNoRecord && KeyOneChanged(file)) {
         MsgShow(StrCopy(MsgText("0024")), StrEmpty(), kMsgInfo);
-        screen.refreshKey(FileCtrl(file).activeKey, kRefreshKeyFields);
+        MantRefreshKey(FileCtrl(file).activeKey, kRefreshFound);
         code = 0;  // nothing is written and nothing is read: the command is dropped
     }
     if (!proceed) return result;
-    if (ErrCode e = screen.snapshot()) return e;
+    if (ErrCode e = ScreenSnapshot()) return e;
     ErrCode r = MantExecute(file, code);
     if (r >= 1 && r < kErrFirstFailure) ShowMaintenanceMessage(r);
     else if (r >= kErrSerious) ErrShow(r);
     result = r;
     if (r < kErrSerious) {
-        std::uint16_t mode = (r == 0 && (code & kMoveBits)) ? kRefreshAfterMove : kRefreshPlain;
-        if (ErrCode e = screen.refresh(mode)) result = e;
+        std::uint16_t mode = (r == 0 && (code & kMoveBits)) ? kRefreshNavigated : kRefreshPlain;
+        if (ErrCode e = ScreenRefresh(mode, nullptr, 0)) result = e;
     }
     return result;
 }
@@ -168,8 +165,7 @@ ErrCode MantAction(std::uint16_t code) {
 ErrCode MantFind(StrDesc text, std::uint16_t key) {
     if (text.IsError()) return text.len;
     DynScope scope;
-    const MantScreen& screen = MantScreenGet();
-    std::uint8_t file = FileResolve(screen.file());
+    std::uint8_t file = FileResolve(MantScreenFile());
     StrDesc wanted = Trim(text, kTrimBoth);
     if (wanted.len == 0) {
         MantNextKey(file);
@@ -182,9 +178,9 @@ ErrCode MantFind(StrDesc text, std::uint16_t key) {
     if (r != 0) {
         if (r < kErrFirstFailure) ShowMaintenanceMessage(r);
         else if (r >= kErrSerious) ErrShow(r);
-        screen.refreshKey(key, kRefreshPlain);
-    } else {
-        screen.refresh(kRefreshKeyFields);
+        if (ErrCode e = MantRefreshKey(key, kRefreshPlain)) r = e;
+    } else if (ErrCode e = ScreenRefresh(kRefreshFound, nullptr, 0)) {
+        r = e;
     }
     return r;
 }

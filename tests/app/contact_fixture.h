@@ -25,6 +25,7 @@
 #include "runtime/text/mem_areas.h"
 #include "runtime/text/platform_text.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/app/type_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace rt::test {
@@ -55,21 +56,6 @@ inline std::string Cp1252(const char* utf8) {
     std::string bytes;
     for (char16_t u : units) bytes.push_back(static_cast<char>(UnitToCp1252(u)));
     return bytes;
-}
-
-// Types text into widget as key events. Characters beyond ASCII arrive as a keyboard layout or an
-// input method delivers them: a key press carrying the character as its text.
-inline void TypeText(QWidget* widget, const QString& text) {
-    for (QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(widget, c.toLatin1());
-            continue;
-        }
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 class ContactTest : public ::testing::Test {
