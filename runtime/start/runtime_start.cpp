@@ -26,6 +26,8 @@
 #include "runtime/text/text_lists.h"
 #include "runtime/text/text_search.h"
 #include "runtime/ui/about_box.h"
+#include "runtime/ui/screen.h"
+#include "runtime/ui/win_create.h"
 
 namespace rt {
 namespace {
@@ -43,8 +45,9 @@ ErrCode InitRuntime(const std::u16string& cmdLine) {
     if (ErrCode e = SlotInit()) return e;
     if (ErrCode e = VarInit()) return e;
     FileTableReset();
-    // The screens module installs the screen-field hook when it starts; until then the store's
-    // default hook leaves every name to the store.
+    // Names starting with '_' reach the fields of the current screen; the window layer's procedures
+    // reach the screens.
+    ScreenInstall();
     MsgLangReset();
     DynScope scope;
     StrDesc nul = S("\0");
@@ -189,6 +192,8 @@ ErrCode RuntimeStartArgs(int argc, const char* const* argv, StrDesc identity, St
 
 ErrCode RuntimeEnd(AppCallback callback, ErrCode code) {
     ErrCode c = callback ? callback(3) : 0;
+    ScreenReset();
+    WinLayerReset();
     FileTableReset();
     VarShutdown();
     std::uint16_t m = MemShutdown();
