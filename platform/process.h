@@ -20,7 +20,10 @@ inline void PlatformSetArgs(int argc, char** argv) {
 }
 
 // The wide command line rebuilt from the arguments: the program path (absolute, with '\'), then each
-// argument, joined by single blanks; an argument holding a blank is enclosed in double quotes.
+// argument, joined by single blanks, so that each reaches the runtime as it was given. An option
+// argument ("/NAME:value", "-NAME=value", "--NAME:value") whose value holds a blank gets its value
+// enclosed in double quotes unless it is quoted already (in single quotes when it holds a double
+// quote and no single one); any other argument holding a blank and no double quote is enclosed whole.
 // Without PlatformSetArgs the arguments of the running process are used.
 std::u16string PlatformCommandLine();
 // The same text as runtime bytes (each character taken to Windows-1252).

@@ -152,6 +152,45 @@ std::string ProgramPath(const std::string& argv0) {
     return argv0;
 }
 
+bool IsOptionNameChar(char32_t c) {
+    return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9') || c == U'_' ||
+           c == U'?';
+}
+
+// Where the value of an option argument ("/NAME:value", "-NAME=value", "--NAME:value") starts;
+// npos for any other argument.
+std::size_t OptionValueStart(const std::u32string& w) {
+    std::size_t i = 0;
+    if (w.compare(0, 2, U"--") == 0) i = 2;
+    else if (!w.empty() && (w[0] == U'/' || w[0] == U'-')) i = 1;
+    else return std::u32string::npos;
+    std::size_t name = i;
+    while (i < w.size() && IsOptionNameChar(w[i])) ++i;
+    if (i == name || i == w.size() || (w[i] != U':' && w[i] != U'=')) return std::u32string::npos;
+    return i + 1;
+}
+
+bool IsQuoted(const std::u32string& v) {
+    return v.size() >= 2 && (v[0] == U'"' || v[0] == U'\'') && v.back() == v[0];
+}
+
+// One argument as the runtime must see it. The runtime finds an option by its name outside quoted
+// sections and ends an unquoted value at a blank, so a value holding a blank is quoted on its own
+// (in single quotes when it holds a double quote and no single one); any other argument holding a
+// blank is enclosed whole.
+std::u32string CommandLineWord(const std::u32string& w) {
+    if (w.find(U' ') == std::u32string::npos) return w;
+    std::size_t value = OptionValueStart(w);
+    if (value != std::u32string::npos) {
+        std::u32string v = w.substr(value);
+        if (v.find(U' ') == std::u32string::npos || IsQuoted(v)) return w;
+        char32_t quote = (v.find(U'"') != std::u32string::npos && v.find(U'\'') == std::u32string::npos) ? U'\'' : U'"';
+        return w.substr(0, value) + quote + v + quote;
+    }
+    if (w.find(U'"') != std::u32string::npos) return w;
+    return U'"' + w + U'"';
+}
+
 // The command line as code points: the program path with '\' separators, then the arguments.
 std::u32string CommandLineChars() {
     std::vector<std::string> args = g_argsSet ? g_args : ArgsOfProcess();
@@ -164,12 +203,8 @@ std::u32string CommandLineChars() {
         } else {
             word = args[i];
         }
-        std::u32string w = DecodeUtf8(word);
         if (i > 0) line += U' ';
-        bool quote = w.find(U' ') != std::u32string::npos;
-        if (quote) line += U'"';
-        line += w;
-        if (quote) line += U'"';
+        line += CommandLineWord(DecodeUtf8(word));
     }
     return line;
 }

@@ -5,11 +5,13 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake ninja-build        # compiler and build
+  clang libclang-rt-14-dev     # the fuzz build: clang with libFuzzer and the sanitizer runtimes
   libgtest-dev                 # test framework
   qt6-base-dev                 # desktop widgets
   libpq-dev                    # database client
   postgresql postgresql-common # database server and pg_virtualenv
   fonts-liberation             # faces metric-compatible with the dialog fonts
+  xdg-utils                    # hands tel: links to the desktop's phone application
   lua5.4
 )
 

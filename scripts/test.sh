@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Passes the test suite on a Debian 12 machine: installs what is missing, checks the layering of the
-# sources, builds the sanitized test build in build/test, and runs every test against a throwaway
-# PostgreSQL cluster and the offscreen desktop. The exit status is ctest's.
+# sources, builds the sanitized test build in build/test, replays the fuzz corpora (build/fuzz), and
+# runs every test against a throwaway PostgreSQL cluster and the offscreen desktop. The exit status is
+# ctest's, or the replay's when only that failed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -14,6 +15,11 @@ build=build/test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUINTARA_SANITIZE=ON -DQUINTARA_TESTS=ON
 # Two jobs: the machines that run this have two cores, and sanitized Qt translation units are large.
 cmake --build "$build" -j2
+
+# Every fuzz target runs once over each input of its committed corpus (no new inputs), so that a crash
+# the fuzzer once found stays fixed.
+replay=0
+bash scripts/fuzz.sh --replay || replay=$?
 
 export QT_QPA_PLATFORM=offscreen
 # Any sanitizer report ends the test program with a failure and shows where it happened.
@@ -36,5 +42,9 @@ pg_virtualenv -t -c '--locale=C.UTF-8 --encoding=UTF8' \
 if [[ -f "$log" ]]; then
   echo
   sed -n '/% tests passed, /,$p' "$log"
+fi
+if [[ $replay -ne 0 ]]; then
+  echo "fuzz corpus replay failed (see above)"
+  [[ $status -ne 0 ]] || status=$replay
 fi
 exit "$status"

@@ -28,14 +28,19 @@ ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs);
 ErrCode FnResultKind(std::uint16_t fn);
 
 struct FnArgs;
-// The record-access built-ins FILEFIND, FILEREL and FILELOCATE need record access over SQL, a layer
-// above the evaluator; that layer installs their bodies here at start-up. A body gets the call's
-// arguments as FnCall cut and evaluated them and answers as FnCall does. Until a layer is installed
-// (or a body is null) the function fails with 148 and its name as the error detail.
+// The data-file built-ins need record access over SQL, layers above the evaluator; those layers
+// install their bodies here at start-up. A body gets the call's arguments as FnCall cut and evaluated
+// them and answers as FnCall does. Until a layer is installed (or a body is null) FILEFIND, FILEREL,
+// FILELOCATE, FILESEL with an open list and FN#FLEN of a data file fail with 148 and the function's
+// name as the error detail.
 struct FnRecordLayer {
     ErrCode (*find)(FnArgs& args);
     ErrCode (*rel)(FnArgs& args);
     ErrCode (*locate)(FnArgs& args);
+    // FILESEL with one text argument: a data-file open list, or RESTORE.
+    ErrCode (*select)(FnArgs& args);
+    // FN#FLEN of data file n (registered): pushes its record count.
+    ErrCode (*length)(std::uint8_t n);
 };
 // Installs layer (null: none) and gives the previous one. The layer must outlive its use.
 const FnRecordLayer* FnRecordLayerSet(const FnRecordLayer* layer);

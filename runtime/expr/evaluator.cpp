@@ -7,6 +7,7 @@
 #include "runtime/data/fields.h"
 #include "runtime/env/errors.h"
 #include "runtime/expr/builtin_functions.h"
+#include "runtime/expr/exp_budget.h"
 #include "runtime/expr/exp_operators.h"
 #include "runtime/expr/exp_prepare.h"
 #include "runtime/expr/exp_scan.h"
@@ -219,6 +220,7 @@ Outcome Finish(std::uint16_t mark, ErrCode status, ExpValue& v) {
 }
 
 Outcome Evaluate(StrDesc text, bool prepared) {
+    ExpWorkScope work;
     std::uint16_t mark = DynMark();
     ExpValue v;
     ErrCode status;

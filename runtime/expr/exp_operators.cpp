@@ -28,11 +28,6 @@ bool ContainsIgnoringCase(StrDesc text, StrDesc sub) {
     return false;
 }
 
-FixedNumber Saturate(__int128 v) {
-    constexpr FixedNumber kMax = INT64_MAX, kMin = INT64_MIN;
-    return v > kMax ? kMax : v < kMin ? kMin : static_cast<FixedNumber>(v);
-}
-
 ErrCode NumberColumn(std::uint16_t op, FixedNumber a, FixedNumber b, FixedNumber* out) {
     const std::int64_t s = NumScale();
     const FixedNumber truth = s;
@@ -44,9 +39,9 @@ ErrCode NumberColumn(std::uint16_t op, FixedNumber a, FixedNumber b, FixedNumber
         case kOpDiv: *out = NumDiv(a, b); break;
         case kOpRound: *out = NumRoundTo(a, b); break;
         case kOpPercent: *out = NumPercent(a, b); break;
-        case kOpLessPercent: *out = Saturate(__int128(a) - NumPercent(a, b)); break;
-        case kOpAdd: *out = Saturate(__int128(a) + b); break;
-        case kOpSub: *out = Saturate(__int128(a) - b); break;
+        case kOpLessPercent: *out = NumSub(a, NumPercent(a, b)); break;
+        case kOpAdd: *out = NumAdd(a, b); break;
+        case kOpSub: *out = NumSub(a, b); break;
         case kOpGreater: *out = a > b ? truth : 0; break;
         case kOpLess: *out = a < b ? truth : 0; break;
         case kOpEqual: *out = a == b ? truth : 0; break;

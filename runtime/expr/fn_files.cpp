@@ -87,7 +87,11 @@ ErrCode FnFileLength(FnArgs& a) {
     if (trimmed.len && trimmed.bytes()[0] > '@') {
         std::uint8_t n = FileByName(trimmed);
         // Counting a data file's records needs the SQL layer.
-        if (n != 0 && n <= FileCount()) return ErrSetText(kErrFeatureRemoved, S("FN#FLEN()"));
+        if (n != 0 && n <= FileCount()) {
+            const FnRecordLayer* layer = FnRecordLayerInstalled();
+            if (layer && layer->length) return layer->length(n);
+            return ErrSetText(kErrFeatureRemoved, S("FN#FLEN()"));
+        }
     }
     std::uint32_t size = 0;
     {
@@ -111,7 +115,11 @@ ErrCode FnFileSelect(FnArgs& a) {
         return FnNumber(0);
     }
     // One text is a data-file open list (or RESTORE), which needs record access.
-    if (a.count < 2) return ErrSetText(kErrFeatureRemoved, S("FILESEL()"));
+    if (a.count < 2) {
+        const FnRecordLayer* layer = FnRecordLayerInstalled();
+        if (layer && layer->select) return layer->select(a);
+        return ErrSetText(kErrFeatureRemoved, S("FILESEL()"));
+    }
     std::int16_t flags = 1;
     if (ErrCode e = FnArgInt(a, 1, 1, &flags)) return e;
     std::uint16_t h;

@@ -3,6 +3,7 @@
 // 0 (number), 1 (text), a status below 128 with a value, or a failure of 122 and up.
 #pragma once
 #include <cstdint>
+#include "runtime/expr/builtin_functions.h"
 #include "runtime/expr/fn_args.h"
 
 namespace rt {
@@ -54,6 +55,8 @@ ErrCode FnFields(FnArgs& a);  // FN$FLDS
 ErrCode FnKey(FnArgs& a);
 ErrCode FnIer(FnArgs& a);
 ErrCode FnSqlChild(FnArgs& a);
+// The record layer installed with FnRecordLayerSet, null when none.
+const FnRecordLayer* FnRecordLayerInstalled();
 // FILEFIND, FILEREL, FILELOCATE without a record layer installed (FnRecordLayerSet): 148.
 ErrCode FnRecordAccess(FnArgs& a, const char* name);
 

@@ -3,6 +3,7 @@
 #include "runtime/env/paths.h"
 #include "runtime/expr/builtin_functions.h"
 #include "runtime/expr/evaluator.h"
+#include "runtime/expr/exp_budget.h"
 #include "runtime/expr/fn_internal.h"
 #include "runtime/text/err_codes.h"
 #include "runtime/vars/parm_syntax.h"
@@ -16,7 +17,8 @@ namespace rt {
 namespace {
 
 // Expansions one template may make; a template whose replacements keep producing sections (with
-// kMacroRescan) ends with 129 instead of running forever.
+// kMacroRescan) ends with 129 instead of running forever. Each replacement also spends a unit of the
+// evaluation's work budget.
 constexpr std::uint32_t kMacroMaxRounds = 10000;
 
 // The value of a section looked up as a name: in the given pairs, among the options, in the
@@ -68,7 +70,7 @@ StrDesc TextMacro(StrDesc text, std::uint16_t mode, StrDesc names) {
             continue;
         }
         StrDesc section = StrMake(current.ptr + open + 1, static_cast<std::uint16_t>(close - open - 1));
-        StrDesc r = Replacement(section, mode, names);
+        StrDesc r = ExpWorkSpend() ? Replacement(section, mode, names) : StrError(kErrLoopFailure);
         if (r.IsError()) {
             DynRelease(mark);
             return r;

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "runtime/expr/builtin_functions.h"
+#include "runtime/expr/exp_budget.h"
 #include "runtime/expr/fn_internal.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
@@ -95,6 +96,8 @@ StrDesc FunctionList() {
 
 }  // namespace
 
+const FnRecordLayer* FnRecordLayerInstalled() { return g_recordLayer; }
+
 const FnRecordLayer* FnRecordLayerSet(const FnRecordLayer* layer) {
     const FnRecordLayer* previous = g_recordLayer;
     g_recordLayer = layer;
@@ -160,6 +163,7 @@ ErrCode FnResultKind(std::uint16_t fn) {
 
 ErrCode FnCall(std::uint16_t fn, StrDesc rawArgs) {
     if (fn < 1 || fn > kFnCount) return kErrSintaxError;
+    if (!ExpWorkSpend()) return kErrLoopFailure;
     const FnSpec& spec = kSpecs[fn - 1];
     std::uint16_t mark = DynMark();
     std::uint16_t depth = SlotCount(kFnArgsGroup);

@@ -3,6 +3,7 @@
 #include "runtime/text/err_codes.h"
 #include "runtime/vars/dates.h"
 #include "runtime/expr/evaluator.h"
+#include "runtime/expr/exp_budget.h"
 #include "runtime/expr/fn_internal.h"
 #include "runtime/vars/masks.h"
 #include "runtime/vars/parm_syntax.h"
@@ -113,11 +114,13 @@ ErrCode AddValue(StrDesc addend, FixedNumber* sum) {
     ErrCode code = FnEvalValue(addend, &value);
     if (code >= kErrFirstFailure) return code;
     FixedNumber n = code == kExpText ? NumRead(value) : VarNumFromEntry(value);
-    *sum += n;
+    // Sums hold at the ends of the range as the + operator does.
+    *sum = NumAdd(*sum, n);
     return 0;
 }
 
-// Additions one FN#ACUM may make; a loop whose condition never turns false ends with 129.
+// Additions one FN#ACUM may make; a loop whose condition never turns false ends with 129. Every
+// round also spends a unit of the evaluation's work budget, so that nested loops cannot multiply it.
 constexpr std::uint32_t kAccumMaxRounds = 1000000;
 
 // ExpCondition with its failures separated: 1 true, 0 false, or a code of 122 and up.
@@ -154,7 +157,7 @@ ErrCode FnAccumulate(FnArgs& a) {
             if (ErrCode e = ExpRun(init)) return e;
         }
         for (std::uint32_t round = 0;; ++round) {
-            if (round == kAccumMaxRounds) return kErrLoopFailure;
+            if (round == kAccumMaxRounds || !ExpWorkSpend()) return kErrLoopFailure;
             FixedNumber v = 0;
             if (ErrCode e = VarGetNumber(test, &v)) return e;
             std::int64_t i = NumInteger(v);
@@ -176,7 +179,7 @@ ErrCode FnAccumulate(FnArgs& a) {
     if (c == 1) {
         std::uint32_t round = 0;
         do {
-            if (++round > kAccumMaxRounds) return kErrLoopFailure;
+            if (++round > kAccumMaxRounds || !ExpWorkSpend()) return kErrLoopFailure;
             if (ErrCode e = AddValue(addend, &sum)) return e;
             c = Condition(step.len ? step : test);
             if (c >= kErrFirstFailure) return c;

@@ -2,6 +2,7 @@
 // of a run, which takes the layers down in reverse order.
 #include "runtime/start/runtime_start.h"
 
+#include "runtime/start/runtime_layers.h"
 #include "platform/process.h"
 #include "runtime/data/dictionary.h"
 #include "runtime/data/file_table.h"
@@ -45,9 +46,8 @@ ErrCode InitRuntime(const std::u16string& cmdLine) {
     if (ErrCode e = SlotInit()) return e;
     if (ErrCode e = VarInit()) return e;
     FileTableReset();
-    // Names starting with '_' reach the fields of the current screen; the window layer's procedures
-    // reach the screens.
-    ScreenInstall();
+    // Every upper layer's seam, the screens and the credentials dialog among them.
+    RuntimeLayersInstall();
     MsgLangReset();
     DynScope scope;
     StrDesc nul = S("\0");

@@ -75,6 +75,8 @@ ErrCode AreaWrite(std::uint16_t owner, void* block, std::uint32_t offset, StrDes
     if (d.IsError()) return StrCheck(d);
     int i = FindBlock(block);
     if (i < 0 || g_table[i].size < std::uint64_t(offset) + d.len) return kErrDataOutBound;
+    // As with AreaFree, only the module that owns an area may write into it.
+    if (g_table[i].owner != owner) return kErrInternal;
     if (d.len) std::memmove(g_table[i].block + offset, d.ptr, d.len);
     return 0;
 }

@@ -23,7 +23,7 @@ void* AreaAllocPtr(std::uint16_t owner, std::uint32_t size);
 ErrCode AreaGet(std::uint16_t number, MemArea* out);
 // 154 unknown block, 180 damaged guard (area kept), 141 other owner (area kept).
 ErrCode AreaFree(std::uint16_t owner, const void* block);
-// 168 when the block is unknown or too small for offset + length.
+// 168 when the block is unknown or too small for offset + length, 141 when another owner holds it.
 ErrCode AreaWrite(std::uint16_t owner, void* block, std::uint32_t offset, StrDesc d);
 // New zero-filled area holding the old contents; the old area is released. Null on failure.
 void* AreaGrow(std::uint16_t owner, void* oldBlock, std::uint32_t oldSize, std::uint32_t newSize);

@@ -81,6 +81,10 @@ std::int64_t NumInteger(FixedNumber n) { return NumRoundDiv(n, NumScale()); }
 
 FixedNumber NumFromInteger(std::int64_t i) { return Clamp(Wide(i) * NumScale()); }
 
+FixedNumber NumAdd(FixedNumber a, FixedNumber b) { return Clamp(Wide(a) + b); }
+
+FixedNumber NumSub(FixedNumber a, FixedNumber b) { return Clamp(Wide(a) - b); }
+
 FixedNumber NumMul(FixedNumber a, FixedNumber b) { return Clamp(WideRoundDiv(Wide(a) * b, NumScale())); }
 
 FixedNumber NumDiv(FixedNumber a, FixedNumber b) {

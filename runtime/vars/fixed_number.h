@@ -28,6 +28,8 @@ std::int64_t NumInteger(FixedNumber n);
 FixedNumber NumFromInteger(std::int64_t i);
 
 // The arithmetic operators of expressions.
+FixedNumber NumAdd(FixedNumber a, FixedNumber b);      // a + b
+FixedNumber NumSub(FixedNumber a, FixedNumber b);      // a - b
 FixedNumber NumMul(FixedNumber a, FixedNumber b);      // a * b / S
 FixedNumber NumDiv(FixedNumber a, FixedNumber b);      // a * S / b, 0 when b is 0
 FixedNumber NumPercent(FixedNumber a, FixedNumber b);  // b percent of a, rounded at each division

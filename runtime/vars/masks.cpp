@@ -199,8 +199,10 @@ string NumberEdit(const string& mask, const string& value, char dc, char tc) {
             out[j] = (k >= 0 || !(j == 0 || prev_hash)) ? tc : ' ';
         }
     }
+    // Digits that found no place go before the mask, and the sign before them: a value that does not
+    // fit shows as the overflow it is and never turns positive.
     string extra = k >= 0 ? s.substr(0, static_cast<std::size_t>(k) + 1) : string();
-    if (sign_pending) extra.insert(0, "-");
+    if (sign_pending || (k >= 0 && p.neg)) extra.insert(0, "-");
     return prefix + extra + out;
 }
 

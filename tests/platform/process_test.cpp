@@ -73,6 +73,30 @@ TEST(ProcessCommandLine, ProgramPathThenArgumentsWithBlanksQuoted) {
     EXPECT_EQ(wide.back(), u'1');
 }
 
+TEST(ProcessCommandLine, OptionValuesWithBlanksAreQuotedOnTheirOwn) {
+    struct Case { const char* argument; const char* rebuilt; };
+    const Case cases[] = {
+        {"/PASSW:Mi Clave", "/PASSW:\"Mi Clave\""},        // a shell removed the quotes
+        {"/PASSW:\"Mi Clave\"", "/PASSW:\"Mi Clave\""},  // already quoted: as given
+        {"/DPATH:'/tmp/sp ace'", "/DPATH:'/tmp/sp ace'"},
+        {"/DPATH:/tmp/sp ace", "/DPATH:\"/tmp/sp ace\""},
+        {"-USER=Ana Mar\xC3\xAD" "a", "-USER=\"Ana Mar\xED" "a\""},
+        {"--PASSW:a b", "--PASSW:\"a b\""},
+        {"/PASSW:say \"hi\" now", "/PASSW:'say \"hi\" now'"},  // a double quote inside: single quotes
+        {"/TRACE:4", "/TRACE:4"},
+        {"two words", "\"two words\""},                  // no option: enclosed whole
+        {"/tmp/sp ace", "\"/tmp/sp ace\""},              // a path is no option
+        {"say \"a b\"", "say \"a b\""},                  // a double quote of its own: as given
+    };
+    for (const Case& c : cases) {
+        const char* argv[] = {"prog", c.argument};
+        PlatformSetArgs(2, argv);
+        std::string line = PlatformCommandLineBytes();
+        std::size_t blank = line.find(' ', Backslashed(fs::read_symlink("/proc/self/exe").string()).size());
+        EXPECT_EQ(line.substr(blank + 1), c.rebuilt) << c.argument;
+    }
+}
+
 TEST(ProcessCommandLine, NonAsciiArgumentsBecomeWideCharacters) {
     const char* argv[] = {"prog", "Espa\xC3\xB1" "a"};  // UTF-8 as the system passes it
     PlatformSetArgs(2, argv);

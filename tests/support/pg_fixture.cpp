@@ -8,6 +8,62 @@ namespace rt::test {
 
 PgConnPtr PgConnect() { return PgConnPtr(PQconnectdb("")); }
 
+namespace {
+
+PgConnPtr PgConnectTo(const std::string& database) {
+    const char* keys[] = {"dbname", nullptr};
+    const char* values[] = {database.c_str(), nullptr};
+    return PgConnPtr(PQconnectdbParams(keys, values, 1));
+}
+
+bool RunOk(PGconn* conn, const std::string& sql, std::string* message) {
+    PgResultPtr res(PQexec(conn, sql.c_str()));
+    ExecStatusType status = PQresultStatus(res.get());
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return true;
+    if (message != nullptr) *message = PQresultErrorMessage(res.get());
+    return false;
+}
+
+}  // namespace
+
+PgDatabase::PgDatabase(const std::string& encoding) : name_(PgUniqueName("qdb")) {
+    PgConnPtr admin = PgConnect();
+    std::string message;
+    std::string locale = encoding == "SQL_ASCII" ? " LC_COLLATE 'C' LC_CTYPE 'C'" : "";
+    EXPECT_TRUE(RunOk(admin.get(), "CREATE DATABASE \"" + name_ + "\" TEMPLATE template0 ENCODING '" + encoding + "'" +
+                                       locale + ";", &message))
+        << message;
+}
+
+PgDatabase::~PgDatabase() {
+    conn_.reset();
+    PgConnPtr admin = PgConnect();
+    std::string message;
+    EXPECT_TRUE(RunOk(admin.get(), "DROP DATABASE IF EXISTS \"" + name_ + "\" WITH (FORCE);", &message)) << message;
+}
+
+PGconn* PgDatabase::conn() {
+    if (!conn_) {
+        conn_ = PgConnectTo(name_);
+        EXPECT_EQ(PQstatus(conn_.get()), CONNECTION_OK) << PQerrorMessage(conn_.get());
+        PQsetClientEncoding(conn_.get(), "WIN1252");
+    }
+    return conn_.get();
+}
+
+PgResultPtr PgDatabase::ExecOk(const std::string& sql) {
+    PgResultPtr res(PQexec(conn(), sql.c_str()));
+    ExecStatusType status = PQresultStatus(res.get());
+    EXPECT_TRUE(status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) << sql << "\n" << PQresultErrorMessage(res.get());
+    return res;
+}
+
+std::string PgDatabase::Value(const std::string& sql) {
+    PgResultPtr res = ExecOk(sql);
+    if (PQntuples(res.get()) == 0 || PQnfields(res.get()) == 0) return "";
+    return std::string(PQgetvalue(res.get(), 0, 0), PQgetlength(res.get(), 0, 0));
+}
+
 std::string PgSetting(std::string_view keyword) {
     std::string value;
     PQconninfoOption* options = PQconndefaults();

@@ -32,6 +32,30 @@ std::string PgSetting(std::string_view keyword);
 // A lower-case name no other test process uses at the same time: prefix, process id and a counter.
 std::string PgUniqueName(std::string_view prefix);
 
+// A database of its own for one test, so that what a test registers from "every table of schema
+// public" is only what it created. Made from template0 (which no session ever holds) and dropped with
+// every session still on it when the object goes.
+class PgDatabase {
+public:
+    // encoding: the server encoding of the database (SQL_ASCII gets the C locale it needs).
+    explicit PgDatabase(const std::string& encoding = "UTF8");
+    ~PgDatabase();
+    PgDatabase(const PgDatabase&) = delete;
+    PgDatabase& operator=(const PgDatabase&) = delete;
+
+    const std::string& name() const { return name_; }
+    // A connection of the test's own to the database (opened on first use).
+    PGconn* conn();
+    // Runs sql there and fails the test unless it succeeded.
+    PgResultPtr ExecOk(const std::string& sql);
+    // The first value of the first row of a query, empty when it gave none.
+    std::string Value(const std::string& sql);
+
+private:
+    std::string name_;
+    PgConnPtr conn_;
+};
+
 // A test with an open connection. Tables named by DropAtEnd are dropped in TearDown.
 class PgTest : public ::testing::Test {
 protected:

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "platform/console/console_desktop.h"
 #include "platform/cp1252.h"
@@ -11,29 +10,58 @@
 #include "runtime/data/file_open.h"
 #include "runtime/data/file_table.h"
 #include "runtime/env/errors.h"
+#include "runtime/sql/sql_connect.h"
 #include "runtime/start/runtime_start.h"
 #include "runtime/expr/evaluator.h"
+#include "runtime/env/options.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
+#include "tools/qrt/qrt_args.h"
 #include "tools/qrt/qrt_output.h"
 
 namespace {
 
-// Phase 2 is where a program opens its SQL connection; qrt needs none yet.
-rt::ErrCode QrtCallback(std::uint16_t) { return 0; }
+// Whether the command line or the working folder gives SQL connection parameters.
+bool WantsSql() {
+    rt::DynScope scope;
+    return rt::OptValue(rt::S("sqlhost")).len != 0 || !rt::PlatformFindFiles("sqlparams.dat").empty();
+}
 
-// Evaluates one expression (Windows-1252) and prints its line; gives whether it failed.
+// Phase 2 logs in as the desktop does when connection parameters are given; phase 3 disconnects.
+// A terminal has no credentials dialog: a refused connection ends the start with its own error
+// (the server's message in the detail) instead of the dialog's cancellation.
+rt::ErrCode QrtCallback(std::uint16_t phase) {
+    std::uint8_t code = static_cast<std::uint8_t>(phase);
+    if ((code & 0x0F) == rt::kSqlHookConnect) {
+        if (!WantsSql()) return 0;
+        rt::ErrCode r = rt::SqlStartHook(code);
+        if (r == rt::kErrCancelled && (rt::ErrNoted() & 0xFFFF) == rt::kErrSqlError) r = rt::kErrSqlError;
+        return r;
+    }
+    if ((code & 0x0F) == rt::kSqlHookEnd) return rt::SqlStartHook(code);
+    return 0;
+}
+
+void PrintLine(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Evaluates one expression (Windows-1252) and prints its line; gives whether it ended in an error.
 bool RunOne(const std::string& expression) {
+    // A runtime text's length is 16 bits: a longer one would be evaluated cut, or as nothing.
+    if (expression.size() > rt::qrt::kMaxExpressionBytes) {
+        PrintLine(rt::qrt::TooLongLine(expression.size()));
+        return true;
+    }
     rt::ErrSetText(0, rt::StrEmpty());
     rt::ErrClear();
     rt::DynScope scope;
     rt::ErrCode result =
         rt::ExpEval(rt::StrDesc{expression.data(), static_cast<std::uint16_t>(expression.size())});
     bool failed = false;
-    std::string line = rt::qrt::OutcomeLine(result, &failed);
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    PrintLine(rt::qrt::OutcomeLine(result, &failed));
     return failed;
 }
 
@@ -41,13 +69,16 @@ bool RunOne(const std::string& expression) {
 
 int main(int argc, char** argv) {
     // -e takes the next argument as an expression; every other argument is the runtime's.
-    std::vector<std::string> expressions;
-    std::vector<const char*> runtimeArgs{argc > 0 ? argv[0] : "qrt"};
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "-e" && i + 1 < argc) expressions.push_back(rt::Utf8ToCp1252(argv[++i]));
-        else runtimeArgs.push_back(argv[i]);
+    rt::qrt::QrtArgs args = rt::qrt::QrtParseArgs(argc, argv);
+    if (args.misused) {
+        std::fputs(rt::qrt::QrtUsage(), stderr);
+        return 2;
     }
-    rt::PlatformSetArgs(static_cast<int>(runtimeArgs.size()), runtimeArgs.data());
+    if (args.help) {
+        std::fputs(rt::qrt::QrtUsage(), stdout);
+        return 0;
+    }
+    rt::PlatformSetArgs(static_cast<int>(args.runtimeArgs.size()), args.runtimeArgs.data());
 
     rt::ConsoleDesktop desktop;
     rt::DesktopSet(&desktop);
@@ -66,8 +97,8 @@ int main(int argc, char** argv) {
     for (std::uint8_t n = 1; n <= rt::FileCount(); ++n) rt::FileOpen(n, 1);
 
     bool anyFailed = false;
-    if (!expressions.empty()) {
-        for (const std::string& e : expressions) anyFailed |= RunOne(e);
+    if (!args.expressions.empty()) {
+        for (const std::string& e : args.expressions) anyFailed |= RunOne(rt::Utf8ToCp1252(e));
     } else {
         std::string line;
         while (std::getline(std::cin, line)) {

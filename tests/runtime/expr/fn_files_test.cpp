@@ -134,7 +134,7 @@ ErrCode FindGivesItsArgumentPlusOne(FnArgs& a) {
 ErrCode RelGivesItsArgumentCount(FnArgs& a) { return FnInteger(a.count); }
 
 TEST_F(FnFilesTest, RecordAccessBodiesComeFromTheRecordLayer) {
-    const FnRecordLayer layer{FindGivesItsArgumentPlusOne, RelGivesItsArgumentCount, nullptr};
+    const FnRecordLayer layer{FindGivesItsArgumentPlusOne, RelGivesItsArgumentCount, nullptr, nullptr, nullptr};
     EXPECT_EQ(FnRecordLayerSet(&layer), nullptr);
     ExpectAll({
         {"FILEFIND(2*3)", "#7"},

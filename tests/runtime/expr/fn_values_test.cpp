@@ -107,6 +107,20 @@ TEST_F(FnValuesTest, AccumulatingCountingAndConditional) {
     EXPECT_EQ(Eval("FN#ACUM(1;)"), "E147");
 }
 
+TEST_F(FnValuesTest, SumsHoldAtTheEndsOfTheRangeAsTheOperatorsDo) {
+    struct Case { const char* sum; const char* operators; const char* end; };
+    const Case cases[] = {
+        {"FN#ACUM(9D18;I;1;2)", "9D18+9D18", "#92233720368547758.07"},
+        {"FN#ACUM(-9D18;I;1;2)", "-9D18-9D18", "#-92233720368547758.08"},
+        {"FN#ACUM(9D18;I;1;3)", "9D18+9D18+9D18", "#92233720368547758.07"},
+        {"FN#ACUM('9D18';I;1;2)", "9D18+9D18", "#92233720368547758.07"},  // a text addend
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Eval(c.sum), c.end) << c.sum;
+        EXPECT_EQ(Eval(c.operators), c.end) << c.operators;
+    }
+}
+
 TEST_F(FnValuesTest, AccumulatorArrayByIndexNameAndRange) {
     ExpectAll({
         {"_#(5)=2", "#2"},

@@ -79,6 +79,12 @@ TEST_F(MaskTest, NumberEditWidensBeforeItOverflows) {
         {"#####.##", "1234567", " 1234567"},   // both decimals and the point given up
         {"#.##", "-0.5", "-0.5"},              // the sign needs a place of its own
         {"###", "12345", "12345"},             // digits that find no place are kept in front
+        // A negative value that overflows keeps its sign in front of the digits that found no place.
+        {"#", "-12", "-12"},
+        {"#", "-5", "-5"},
+        {"###", "-12345", "-12345"},
+        {"$##", "-1234", "$-1234"},
+        {"#,###.##", "-123456.5", " -123457"},  // widened, the sign counted
     };
     for (const MaskCase& c : cases) EXPECT_EQ(Apply(c.mask, c.value, kMaskFixed), c.want) << c.mask << " / " << c.value;
 }

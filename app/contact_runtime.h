@@ -1,0 +1,44 @@
+// The contact dialog's one door into the runtime: copying between its edits and the current record,
+// and the runtime commands it runs. The dialog deals in Qt texts only; the record bytes, the
+// Windows-1252 crossing and the runtime calls stay behind this file.
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/contact_template.h"
+
+namespace rt {
+
+// The link between the dialog's edits and the current record of the current data file. Edit i
+// (0-based) shows field i + 1; only the first kContactEditCount fields have an edit.
+class ContactRecordLink {
+public:
+    // The number of edits the current file fills: its field count, at most kContactEditCount.
+    int FieldCount() const;
+
+    // The fields of the current record as the edits show them: without trailing blanks, each byte
+    // decoded from Windows-1252 (nothing folded). The link remembers what it handed out.
+    QStringList FromRecord();
+
+    // Stores texts[i] in field i + 1 of the current record, encoded to Windows-1252 (a character the
+    // code page lacks becomes '?'). An edit that still holds the text FromRecord gave it writes the
+    // field's original bytes back, so paging past a contact never changes it.
+    void ToRecord(const QStringList& texts);
+
+    // Forgets what FromRecord handed out (the next ToRecord encodes every text).
+    void Forget();
+
+private:
+    std::array<std::string, kContactEditCount> original_;
+    std::array<QString, kContactEditCount> shown_;
+    std::array<bool, kContactEditCount> known_{};
+};
+
+// The runtime's own About box (description and version line).
+void ContactShowRuntimeAbout();
+
+}  // namespace rt

@@ -1,0 +1,56 @@
+-- The default contact directory: the table contactos and a few dozen sample contacts.
+-- Loaded once, into a fresh database, by scripts/local-db.sh. The file is UTF-8.
+SET client_encoding = 'UTF8';
+
+CREATE TABLE contactos (
+    "RAZON_SOCIAL"  varchar(60) PRIMARY KEY,
+    "NOMBRE"        varchar(60),
+    "DIRECCION"     varchar(60),
+    "CP"            varchar(5),
+    "POBLACION"     varchar(40),
+    "TELEFONO"      varchar(20),
+    "MOVIL"         varchar(20),
+    "EMAIL"         varchar(60),
+    "OTROS"         varchar(60),
+    "OBSERVACIONES" varchar(250)
+);
+
+INSERT INTO contactos ("RAZON_SOCIAL", "NOMBRE", "DIRECCION", "CP", "POBLACION", "TELEFONO", "MOVIL", "EMAIL", "OTROS", "OBSERVACIONES") VALUES
+('Aceites del Guadalquivir S.A.', 'Rocío Martín Peña', 'Avda. de Andalucía, 112', '41007', 'Sevilla', '954 21 33 40', '654 112 908', 'pedidos@aceitesguadalquivir.es', 'Proveedor', 'Aceite de oliva virgen extra. Pedidos mínimos de 200 litros.'),
+('Alfarería Hermanos Muñoz', 'Joaquín Muñoz Gil', 'Calle del Barro, 7', '45600', 'Talavera de la Reina', '925 80 14 22', '', 'taller@alfareriamunoz.es', '', 'Cerámica pintada a mano.'),
+('Asesoría Fiscal Ibáñez y Asociados', 'María José Ibáñez', 'Plaza de España, 3, 2º B', '50001', 'Zaragoza', '976 23 45 61', '678 334 120', 'consultas@ibanezasesores.es', 'Gestoría', 'Llevan la contabilidad trimestral.'),
+('Bodegas Peñalba', 'Íñigo Peñalba Ruiz', 'Carretera de Haro, km 4', '26200', 'Haro', '941 31 07 55', '609 441 237', 'info@bodegaspenalba.es', 'Proveedor', 'Crianza y reserva. Visitas a la bodega los sábados.'),
+('Café Gijón del Norte', 'Begoña Álvarez', 'Calle Corrida, 18', '33206', 'Gijón', '985 34 12 90', '', 'reservas@cafegijonnorte.es', 'Cliente', ''),
+('Carpintería Ebanistería Zárate', 'Andrés Zárate López', 'Polígono Los Olivos, nave 12', '28906', 'Getafe', '916 95 22 10', '690 123 456', 'zarate@carpinteriazarate.es', '', 'Muebles a medida; presupuesto sin compromiso.'),
+('Cerrajería Rápida Núñez', 'Ramón Núñez', 'Calle Mayor, 45', '03001', 'Alicante', '965 14 78 20', '622 908 114', 'urgencias@cerrajerianunez.es', 'Servicio 24 h', ''),
+('Clínica Dental Sonrisa', 'Dra. Lucía Fernández', 'Gran Vía, 60, 1º', '28013', 'Madrid', '915 47 11 08', '', 'citas@clinicasonrisa.es', '', 'Revisión anual en octubre.'),
+('Construcciones Ortega e Hijos', 'Sebastián Ortega', 'Calle de la Cantera, 2', '18014', 'Granada', '958 27 44 19', '650 771 302', 'obras@ortegaehijos.es', 'Cliente', 'Reforma de la oficina de la calle Recogidas.'),
+('Distribuciones Cántabras S.L.', 'Marta Gutiérrez Sainz', 'Avenida de los Castros, 9', '39005', 'Santander', '942 20 56 73', '', 'ventas@discantabras.es', 'Distribuidor', ''),
+('Editorial Añil', 'Nuria Castaño', 'Calle de Atocha, 101', '28012', 'Madrid', '914 29 30 31', '661 220 440', 'redaccion@editorialanil.es', '', 'Catálogo de otoño pendiente de recibir.'),
+('Electricidad Hernández', 'José Luis Hernández', 'Calle Tajo, 14', '45003', 'Toledo', '925 22 18 90', '609 552 781', 'averias@electricidadhernandez.es', 'Instalador', ''),
+('Estudio de Arquitectura Bóveda', 'Elena Sáez Roldán', 'Paseo de Gracia, 88', '08008', 'Barcelona', '932 15 60 44', '', 'estudio@arquitecturaboveda.es', '', 'Proyecto de la nave de Sabadell.'),
+('Farmacia Pérez Ordóñez', 'Concepción Pérez', 'Plaza Mayor, 1', '37002', 'Salamanca', '923 21 40 16', '', 'farmacia@perezordonez.es', '', 'Abierta los domingos por la mañana.'),
+('Ferretería La Tuerca', 'Álvaro Domínguez', 'Calle Real, 23', '15402', 'Ferrol', '981 35 12 77', '647 301 998', 'latuerca@ferreterialatuerca.es', 'Proveedor', ''),
+('Frutas y Verduras Huerta de Murcia', 'Encarnación Sánchez', 'Mercado de Verónicas, puesto 31', '30004', 'Murcia', '968 21 93 05', '608 772 910', 'huerta@frutasmurcia.es', '', 'Reparto martes y viernes.'),
+('Gráficas Ébano', 'Tomás Iglesias', 'Calle de la Imprenta, 5', '47008', 'Valladolid', '983 47 22 61', '', 'pedidos@graficasebano.es', 'Imprenta', 'Tarjetas y sobres con membrete.'),
+('Hotel Mirador de la Alhambra', 'Inés Morales', 'Cuesta de Gomérez, 30', '18009', 'Granada', '958 22 61 90', '', 'recepcion@hotelmiradoralhambra.es', 'Cliente', 'Convenio para empleados: 15 % de descuento.'),
+('Informática Avanzada Galicia', 'Xosé Manuel Rivas', 'Rúa do Vilar, 50', '15705', 'Santiago de Compostela', '981 56 33 12', '686 400 219', 'soporte@iagalicia.es', 'Soporte técnico', 'Contrato de mantenimiento hasta diciembre.'),
+('José Ñúñez', 'José Ñúñez Córdoba', 'Calle Ñandú, 8, 3º A', '14001', 'Córdoba', '957 47 25 36', '611 234 567', 'jose.nunez@correo.es', 'Particular', 'Prefiere que le llamen por la tarde.'),
+('Joyería Marqués', 'Amparo Marqués Vidal', 'Calle Colón, 12', '46004', 'Valencia', '963 51 28 40', '', 'joyeria@joyeriamarques.es', '', ''),
+('Laboratorios Albéniz', 'Dr. Ignacio Albéniz', 'Parque Tecnológico, edificio 3', '31192', 'Mutilva', '948 29 10 55', '620 118 334', 'contacto@labalbeniz.es', 'Proveedor', 'Análisis de calidad del agua.'),
+('Librería El Quijote', 'Pilar Cervera', 'Calle de la Mancha, 19', '13001', 'Ciudad Real', '926 21 48 03', '', 'libros@libreriaquijote.es', 'Cliente', 'Encargos de libros de texto en septiembre.'),
+('Limpiezas Integrales Montaña', 'Ángel Montaña Prieto', 'Calle Ebro, 40', '22004', 'Huesca', '974 23 17 85', '699 051 433', 'info@limpiezasmontana.es', '', 'Limpieza de la oficina los lunes.'),
+('Mariscos Rías Baixas', 'Carmen Otero', 'Puerto Pesquero, lonja 4', '36202', 'Vigo', '986 43 20 18', '617 889 002', 'ventas@mariscosriasbaixas.es', 'Proveedor', 'Pedidos antes de las 10:00.'),
+('Mudanzas Ágiles', 'Francisco Javier Ruiz', 'Polígono Industrial Sur, 15', '06010', 'Badajoz', '924 27 66 31', '645 910 220', 'presupuestos@mudanzasagiles.es', '', ''),
+('Óptica Visión Clara', 'Raquel Beltrán', 'Calle San Fernando, 27', '11004', 'Cádiz', '956 22 40 91', '', 'optica@visionclara.es', '', 'Gafas graduadas de repuesto encargadas.'),
+('Panadería Obrador San Antón', 'Jesús Calvo', 'Plaza de San Antón, 6', '09003', 'Burgos', '947 20 11 64', '', 'obrador@sananton.es', 'Proveedor', 'Pan para la cafetería, a diario.'),
+('Papelería Central de Oviedo', 'Covadonga Fernández', 'Calle Uría, 31', '33003', 'Oviedo', '985 21 09 48', '', 'central@papeleriaoviedo.es', '', ''),
+('Quesos Artesanos de La Mancha', 'Julián Ortiz Moreno', 'Camino del Molino, s/n', '02640', 'Almansa', '967 34 15 02', '626 778 115', 'quesos@artesanosmancha.es', 'Proveedor', 'Queso manchego curado, lotes de 12 piezas.'),
+('Restaurante Asador Txoko', 'Aitor Etxeberria', 'Calle Fueros, 9', '01005', 'Vitoria-Gasteiz', '945 14 22 87', '', 'reservas@asadortxoko.es', 'Cliente', 'Comida de empresa en diciembre.'),
+('Seguros Pirineo', 'Montserrat Puig', 'Rambla de Cataluña, 45', '08007', 'Barcelona', '934 87 21 30', '639 204 551', 'siniestros@segurospirineo.es', 'Aseguradora', 'Póliza de la flota renovada en marzo.'),
+('Talleres Mecánicos Güemes', 'Óscar Güemes', 'Calle del Motor, 3', '39600', 'Maliaño', '942 25 08 13', '670 330 118', 'taller@guemes.es', 'Proveedor', 'Revisión de las furgonetas cada 15.000 km.'),
+('Transportes Peña y Castro', 'Fernando Castro', 'Avenida del Puerto, 210', '46024', 'Valencia', '963 67 44 20', '609 220 781', 'trafico@penaycastro.es', 'Transportista', ''),
+('Uniformes Laborales Díaz', 'Rosario Díaz', 'Calle Industria, 17', '29006', 'Málaga', '952 33 45 07', '', 'ventas@uniformesdiaz.es', '', 'Tallas del personal nuevo enviadas.'),
+('Veterinaria Los Álamos', 'Dra. Sofía León', 'Avenida de los Álamos, 4', '10005', 'Cáceres', '927 24 16 39', '', 'clinica@vetalamos.es', '', ''),
+('Viajes Horizonte Azul', 'Beatriz Campos', 'Calle Larios, 2', '29005', 'Málaga', '952 22 80 14', '654 003 221', 'reservas@horizonteazul.es', 'Agencia', 'Viaje de la feria de Múnich en febrero.'),
+('Zapatería Calzados Elche', 'Vicente Ferrándiz', 'Calle Corredora, 33', '03203', 'Elche', '965 45 12 70', '', 'tienda@calzadoselche.es', '', '');

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Starts the contact directory in its working folder with a database to talk to.
+#
+# Usage: launch.sh BINARY [--db-from FOLDER] [ARGUMENTS...]
+#
+# The working folder is ${QUINTARA_HOME:-${XDG_DATA_HOME:-~/.local/share}/quintara}; it holds the
+# connection parameters sqlparams.dat, and later the remembered credentials, config.txt and the logs.
+# - Without sqlparams.dat there, one is written that points at the embedded default database
+#   (scripts/local-db.sh).
+# - --db-from FOLDER copies FOLDER's sqlparams.dat over it, for a server of the user's own; when FOLDER
+#   has none, the working folder's is set aside for this run, so the credentials dialog asks.
+# When sqlparams.dat points at the embedded database, its server is started when it is not running,
+# and stopped again when the application ends unless it was running before.
+# The exit status is the application's.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+local_db="$here/local-db.sh"
+
+die() {
+    echo "launch: $*" >&2
+    exit 1
+}
+
+[[ $# -ge 1 ]] || { echo "usage: launch.sh BINARY [--db-from FOLDER] [ARGUMENTS...]" >&2; exit 2; }
+binary="$(realpath -m "$1")"
+shift
+[[ -x "$binary" ]] || die "no program at $binary"
+
+db_from=""
+if [[ "${1:-}" == "--db-from" ]]; then
+    [[ $# -ge 2 ]] || die "--db-from needs a folder"
+    db_from="$2"
+    shift 2
+fi
+
+work="$(realpath -m "${QUINTARA_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/quintara}")"
+mkdir -p "$work"
+chmod 700 "$work"
+params="$work/sqlparams.dat"
+
+# The connection parameters hold a password: readable by their owner only.
+install_params() {
+    local tmp
+    tmp="$(mktemp "$work/.sqlparams.XXXXXX")"
+    chmod 600 "$tmp"
+    cat >"$tmp"
+    mv -f "$tmp" "$params"
+}
+
+# A file named like sqlparams.dat in any letter case (files written on Windows).
+find_params_in() {
+    find "$1" -maxdepth 1 -type f -iname sqlparams.dat -print -quit 2>/dev/null
+}
+
+set_aside=""
+if [[ -n "$db_from" ]]; then
+    [[ -d "$db_from" ]] || die "--db-from: no folder $db_from"
+    source_params="$(find_params_in "$db_from")"
+    if [[ -n "$source_params" ]]; then
+        [[ "$(realpath "$source_params")" == "$(realpath -m "$params")" ]] || install_params <"$source_params"
+    elif [[ -f "$params" ]]; then
+        set_aside="$work/sqlparams.dat.aside"
+        mv -f "$params" "$set_aside"
+    fi
+elif [[ ! -f "$params" ]]; then
+    bash "$local_db" params | install_params
+fi
+
+# sqlparams.dat of the embedded database names its socket folder as the host.
+embedded_line="$(bash "$local_db" params)"
+embedded_host="${embedded_line%% *}"
+uses_embedded=0
+[[ -f "$params" ]] && grep -qF -- "$embedded_host" "$params" && uses_embedded=1
+
+started_db=0
+cleanup() {
+    if [[ -n "$set_aside" && -f "$set_aside" ]]; then
+        # The credentials dialog of this run may have written a new sqlparams.dat; that one stays.
+        if [[ -f "$params" ]]; then rm -f "$set_aside"; else mv -f "$set_aside" "$params"; fi
+    fi
+    if (( started_db )); then bash "$local_db" stop || true; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+if (( uses_embedded )); then
+    bash "$local_db" status >/dev/null 2>&1 || started_db=1
+    bash "$local_db" ensure
+    # The socket file of the embedded server is named after this port, whatever the environment says.
+    export PGPORT=5432
+fi
+
+cd "$work"
+status=0
+"$binary" "$@" || status=$?
+exit "$status"

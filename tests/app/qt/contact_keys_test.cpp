@@ -1,0 +1,194 @@
+// The contact dialog worked from the keyboard on the offscreen desktop, with real key events: the
+// tab order, what Enter and Escape do, the command shortcuts and menu mnemonics, and the two
+// About boxes.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+
+#include "app/about_dialog.h"
+#include "app/contact_template.h"
+#include "tests/app/contact_fixture.h"
+#include "tests/support/qt_box_robot.h"
+
+namespace rt::test {
+namespace {
+
+// Calls act on the widget find gives, as soon as it gives one (tried every 10 ms for two seconds),
+// from within whatever modal loop is running by then.
+void WhenShown(QObject* context, std::function<QWidget*()> find, std::function<void(QWidget*)> act, int tries = 200) {
+    QTimer::singleShot(10, context, [=] {
+        if (QWidget* w = find(); w != nullptr && w->isVisible()) act(w);
+        else if (tries > 0) WhenShown(context, find, act, tries - 1);
+    });
+}
+
+QWidget* ActivePopup() { return QApplication::activePopupWidget(); }
+
+TEST_F(ContactTest, TabWalksTheEditsThenTheLettersThenTheCommandButtons) {
+    Show();
+    EXPECT_EQ(QApplication::focusWidget(), dialog_->control(kIdEditRazonSocial));
+    const auto order = ContactTabOrder();
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const std::uint16_t expected = order[i % order.size()];
+        ASSERT_EQ(QApplication::focusWidget(), dialog_->control(expected)) << "step " << i << ", expected " << expected;
+    }
+    // Shift+Tab goes back: from RAZON SOCIAL to Borrar.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), dialog_->control(kIdButtonDelete));
+}
+
+TEST_F(ContactTest, EnterDoesNothingButInObservacionesWhereItStartsANewLine) {
+    Show();
+    auto* name = Control<QLineEdit>(kIdEditRazonSocial);
+    QTest::keyClicks(name, "Bodegas");
+    QTest::keyClick(name, Qt::Key_Return);
+    QTest::keyClick(name, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(name->text(), QStringLiteral("Bodegas"));
+
+    // Enter on a focused command button does not press it: the record stays untouched.
+    const std::string before = Record();
+    dialog_->control(kIdButtonNext)->setFocus();
+    QTest::keyClick(dialog_->control(kIdButtonNext), Qt::Key_Return);
+    EXPECT_EQ(Record(), before);
+    EXPECT_TRUE(dialog_->isVisible());
+
+    auto* notes = Control<QPlainTextEdit>(kIdEditObservaciones);
+    notes->setFocus();
+    QTest::keyClicks(notes, "uno");
+    QTest::keyClick(notes, Qt::Key_Return);
+    QTest::keyClicks(notes, "dos");
+    EXPECT_EQ(notes->toPlainText(), QStringLiteral("uno\ndos"));
+    EXPECT_TRUE(dialog_->isVisible());
+    // The record keeps the line end as CR LF.
+    dialog_->dialogToRecord();
+    EXPECT_EQ(Field(10), Padded("uno\r\ndos", 250));
+}
+
+TEST_F(ContactTest, EscapeAndTheCloseBoxCancel) {
+    Show();
+    QTest::keyClick(Control<QLineEdit>(kIdEditNombre), Qt::Key_Escape);
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+
+    Show();
+    QTest::keyClick(Control<QPlainTextEdit>(kIdEditObservaciones), Qt::Key_Escape);
+    EXPECT_FALSE(dialog_->isVisible());
+
+    Show();
+    dialog_->setResult(QDialog::Accepted);
+    EXPECT_TRUE(dialog_->close());
+    EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+}
+
+// Each command shortcut runs its command wherever the focus is, even in an edit that would use the
+// key itself: the command copies the edits into the record first, and the edit keeps its text.
+TEST_F(ContactTest, CommandShortcutsWinOverTheEditsOwnKeys) {
+    struct Case { std::uint16_t focus; Qt::Key key; Qt::KeyboardModifiers modifiers; };
+    const Case cases[] = {
+        {kIdEditRazonSocial, Qt::Key_PageDown, Qt::NoModifier},     // Siguiente
+        {kIdEditObservaciones, Qt::Key_PageDown, Qt::NoModifier},
+        {kIdEditObservaciones, Qt::Key_PageUp, Qt::NoModifier},     // Anterior
+        {kIdEditNombre, Qt::Key_Home, Qt::ControlModifier},         // Inicio
+        {kIdEditObservaciones, Qt::Key_End, Qt::ControlModifier},   // Ultimo
+        {kIdEditDireccion, Qt::Key_Delete, Qt::ControlModifier},    // Borrar
+        {kIdEditCp, Qt::Key_S, Qt::ControlModifier},                // Grabar
+        {kIdEditPoblacion, Qt::Key_N, Qt::ControlModifier},         // Nuevo
+        {kIdButtonFirst, Qt::Key_PageDown, Qt::NoModifier},
+        {kIdLetterA, Qt::Key_S, Qt::ControlModifier},
+    };
+    Show();
+    int round = 0;
+    for (const Case& c : cases) {
+        // Short enough for the narrowest field (C.P., five bytes).
+        const std::string typed = "T" + std::to_string(++round);
+        QWidget* focus = dialog_->control(c.focus);
+        QWidget* edit = qobject_cast<QPushButton*>(focus) != nullptr ? dialog_->control(kIdEditOtros) : focus;
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, QString::fromStdString(typed));
+        // With the cursor at the start, an edit that took Ctrl+Delete for itself would lose its word.
+        QTest::keyClick(edit, Qt::Key_Home, qobject_cast<QLineEdit*>(edit) ? Qt::NoModifier : Qt::ControlModifier);
+        focus->setFocus();
+        QTest::keyClick(focus, c.key, c.modifiers);
+        const std::uint16_t field = static_cast<std::uint16_t>(qobject_cast<QPushButton*>(focus) != nullptr
+                                                                   ? kIdEditOtros - kIdEditFirst + 1
+                                                                   : c.focus - kIdEditFirst + 1);
+        EXPECT_EQ(Field(field).substr(0, typed.size()), typed) << "round " << round;
+        const QString text = qobject_cast<QLineEdit*>(edit) ? qobject_cast<QLineEdit*>(edit)->text()
+                                                             : qobject_cast<QPlainTextEdit*>(edit)->toPlainText();
+        EXPECT_EQ(text.toStdString(), typed) << "round " << round;
+    }
+}
+
+TEST_F(ContactTest, MenuMnemonicsOpenTheirMenus) {
+    Show();
+    struct Case { Qt::Key key; const char* title; };
+    for (Case c : {Case{Qt::Key_A, "&Archivo"}, Case{Qt::Key_C, "&Commandos"}, Case{Qt::Key_Y, "A&yuda"}}) {
+        QTest::keyClick(Control<QLineEdit>(kIdEditNombre), c.key, Qt::AltModifier);
+        auto* menu = qobject_cast<QMenu*>(ActivePopup());
+        ASSERT_NE(menu, nullptr) << c.title;
+        EXPECT_EQ(menu->title(), QString::fromUtf8(c.title));
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTest::keyClick(dialog_->menuBar(), Qt::Key_Escape);
+        EXPECT_EQ(ActivePopup(), nullptr);
+        dialog_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+        Control<QLineEdit>(kIdEditNombre)->setFocus();
+    }
+    // Archivo, Salir: the dialog ends as with Cancel.
+    QTest::keyClick(Control<QLineEdit>(kIdEditNombre), Qt::Key_A, Qt::AltModifier);
+    ASSERT_NE(ActivePopup(), nullptr);
+    QTest::keyClick(ActivePopup(), Qt::Key_S);
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+}
+
+TEST_F(ContactTest, AyudaAcercaDeShowsTheRuntimesAboutBox) {
+    Show();
+    BoxRobot robot;
+    QTest::keyClick(Control<QLineEdit>(kIdEditNombre), Qt::Key_Y, Qt::AltModifier);
+    ASSERT_NE(ActivePopup(), nullptr);
+    QTest::keyClick(ActivePopup(), Qt::Key_A);
+    ASSERT_EQ(robot.seen().size(), 1u);
+    EXPECT_EQ(robot.seen()[0].caption, "Acerca de");
+    EXPECT_EQ(robot.seen()[0].text, "Quintara\nVersion 2.20 (0 ES  1900)");
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
+// A right click on the dialog's background offers "&Acerca de Quintara...", which opens the About
+// box of the application; Enter closes it.
+TEST_F(ContactTest, TheContextMenuOpensTheApplicationsAboutBox) {
+    Show();
+    QString item;
+    QString caption;
+    WhenShown(dialog_.get(), ActivePopup, [&](QWidget* popup) {
+        auto* menu = qobject_cast<QMenu*>(popup);
+        if (menu != nullptr && !menu->actions().isEmpty()) item = menu->actions().first()->text();
+        WhenShown(dialog_.get(), [] { return qobject_cast<AboutDialog*>(QApplication::activeModalWidget()); },
+                  [&](QWidget* about) {
+                      caption = about->windowTitle();
+                      QTest::keyClick(about, Qt::Key_Return);
+                  });
+        QTest::keyClick(popup, Qt::Key_A);
+    });
+    QWidget* background = dialog_->clientArea();
+    const QPoint at(5, background->height() - 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, background->mapToGlobal(at));
+    QApplication::sendEvent(background, &event);
+    EXPECT_EQ(item, QStringLiteral("&Acerca de Quintara..."));
+    EXPECT_EQ(caption, QStringLiteral("Acerca de Quintara"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
+}  // namespace
+}  // namespace rt::test

@@ -1,0 +1,50 @@
+// Taking qrt's own arguments apart from the runtime's options; the usage text.
+#include "tools/qrt/qrt_args.h"
+
+#include <cstring>
+
+namespace rt::qrt {
+
+QrtArgs QrtParseArgs(int argc, const char* const* argv) {
+    QrtArgs a;
+    a.runtimeArgs.push_back(argc > 0 && argv[0] ? argv[0] : "qrt");
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i] ? argv[i] : "";
+        if (std::strcmp(arg, "-e") == 0) {
+            // A -e at the end would otherwise leave qrt waiting on standard input.
+            if (i + 1 >= argc) a.misused = true;
+            else a.expressions.emplace_back(argv[++i]);
+        } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "/?") == 0) {
+            a.help = true;
+        } else {
+            a.runtimeArgs.push_back(arg);
+        }
+    }
+    return a;
+}
+
+const char* QrtUsage() {
+    return "usage: qrt [-e EXPRESSION]... [RUNTIME OPTION]...\n"
+           "       qrt --help\n"
+           "\n"
+           "Evaluates expressions of the runtime's expression language in one runtime, so that\n"
+           "assignments carry from one expression to the next: each -e EXPRESSION in order or,\n"
+           "without -e, each line of standard input.\n"
+           "\n"
+           "  -e EXPRESSION    evaluate EXPRESSION (repeatable)\n"
+           "  -h, --help, /?   show this text and exit\n"
+           "\n"
+           "Every other argument is a runtime option, as on the desktop: /TRACE:n, /APNAME:XX\n"
+           "(loads the dictionary XXDICC.DAT), /DPATH:'folder', /USER:name, /PASSW:secret, ...\n"
+           "\n"
+           "Output, one line per expression: a number as its canonical text (zero as 0), a text\n"
+           "between single quotes, \"status N: TEXT\" for an outcome of 1 to 127, \"error N: TEXT\"\n"
+           "for an error (128 and up). Bytes below 0x20 are written as \\r, \\n, \\t or \\xHH.\n"
+           "Texts cross the terminal as UTF-8. An expression of more than 65,535 bytes is refused\n"
+           "with an error line and the next one runs.\n"
+           "\n"
+           "Exit status: 0 when no expression ended in an error, 1 when one did, 2 when the\n"
+           "arguments were misused or the runtime did not start.\n";
+}
+
+}  // namespace rt::qrt
