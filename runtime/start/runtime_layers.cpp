@@ -19,8 +19,8 @@ const FnRecordLayer kRecordFunctions{FnFileFind, FnFileRel, FnFileLocate, FnFile
 
 // The credentials dialog of the SQL login is a field-entry dialog. A desktop that cannot show one
 // (the terminal) answers as the login's own default does: cancelled.
-SqlCredentialsAnswer AskCredentials(StrDesc title, StrDesc spec) {
-    const AcceptResult r = Accept(title, spec);
+SqlCredentialsAnswer AskCredentials(StrDesc title, StrDesc form) {
+    const AcceptResult r = Accept(title, form);
     if (r.status == kNone) return SqlCredentialsAnswer{kErrCancelled, StrEmpty(), false};
     return SqlCredentialsAnswer{r.status, r.values, KeyIsAccept(r.key)};
 }

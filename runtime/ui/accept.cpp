@@ -1,4 +1,4 @@
-// Field-entry dialogs: building the dialog's screen, window, labels and "Ok" button from a spec,
+// Field-entry dialogs: building the dialog's screen, window, labels and "Ok" button from a form,
 // the key handler while it runs, and collecting, remembering and writing out what was confirmed.
 #include "runtime/ui/accept.h"
 
@@ -17,7 +17,7 @@
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
-#include "runtime/ui/accept_spec.h"
+#include "runtime/ui/accept_form.h"
 #include "runtime/ui/cell_geometry.h"
 #include "runtime/ui/error_box.h"
 #include "runtime/ui/help_topic.h"
@@ -172,10 +172,10 @@ bool IsBlank(StrDesc t) { return Trim(t, kTrimBoth).len == 0; }
 
 void AcceptHelpHookSet(AcceptHelpHook hook) { g_help = hook; }
 
-ErrCode AcceptWinSelect(StrDesc spec, std::uint16_t flags) {
+ErrCode AcceptWinSelect(StrDesc form, std::uint16_t flags) {
     DynScope scope;
     std::string list, block;
-    AcceptSplit(spec, &list, &block);
+    AcceptSplit(form, &list, &block);
     if (ErrCode e = SlotPush(kParmStackGroup, View(block))) return e;
     GridSetOrigin(kDialogOriginColumn, kDialogOriginRow);
 
@@ -257,15 +257,15 @@ ErrCode AcceptWinSelect(StrDesc spec, std::uint16_t flags) {
                 d->ControlSetFont(d->ControlCreate(r), font);
             }
         }
-        // A dialog with another spec than the last one forgets the values remembered for it.
-        if (!StrEq(SlotGet(kRunTextsGroup, kSlotAcceptSpec), spec)) SlotSet(kRunTextsGroup, kSlotAcceptValues, StrEmpty());
-        SlotSet(kRunTextsGroup, kSlotAcceptSpec, spec);
+        // A dialog with another form than the last one forgets the values remembered for it.
+        if (!StrEq(SlotGet(kRunTextsGroup, kSlotAcceptForm), form)) SlotSet(kRunTextsGroup, kSlotAcceptValues, StrEmpty());
+        SlotSet(kRunTextsGroup, kSlotAcceptForm, form);
     }
     ParmPop();
     return result;
 }
 
-AcceptResult Accept(StrDesc caption, StrDesc spec) {
+AcceptResult Accept(StrDesc caption, StrDesc form) {
     AcceptResult result;
     const std::uint16_t mark = DynMark();
     const WinHandle owner = WinTop();
@@ -290,13 +290,13 @@ AcceptResult Accept(StrDesc caption, StrDesc spec) {
         result.status = kNone;
         return result;
     }
-    ErrCode status = AcceptWinSelect(spec, kAcceptSizeToFields);
+    ErrCode status = AcceptWinSelect(form, kAcceptSizeToFields);
     const bool screen_made = status == 0;
     if (status == 0) status = ScreenSetWin(2);
     if (status == 0) {
-        // Initial values: the default, else what was confirmed last time with this spec.
+        // Initial values: the default, else what was confirmed last time with this form.
         std::string list, block;
-        AcceptSplit(spec, &list, &block);
+        AcceptSplit(form, &list, &block);
         const std::vector<AcceptItem> items = AcceptParse(list);
         for (std::uint16_t i = 1; i <= items.size() && status == 0; ++i) {
             DynScope scope;
@@ -347,7 +347,7 @@ AcceptResult Accept(StrDesc caption, StrDesc spec) {
     StrDesc condition = StrEmpty();
     if (result.status == 0) {
         std::string list, block;
-        AcceptSplit(spec, &list, &block);
+        AcceptSplit(form, &list, &block);
         const std::vector<AcceptItem> items = AcceptParse(list);
         for (std::uint16_t i = 1; i <= items.size() && result.status == 0; ++i) {
             const AcceptItem& item = items[i - 1];

@@ -7,7 +7,7 @@
 //
 // Confirmed values come back as one comma list of quoted values in field order, with a condition
 // text for the fields bound to data-file fields, and are remembered as the defaults of the next
-// dialog with the same spec (string-slot group 9: the spec, the values, the condition).
+// dialog with the same form (string-slot group 9: the form, the values, the condition).
 #pragma once
 #include <cstdint>
 #include "runtime/text/str_desc.h"
@@ -23,7 +23,7 @@ struct AcceptResult {
 
 // Runs the dialog (or, when _INHND names an input with a line left, gives that line as the values
 // without showing anything). The caption may be empty.
-AcceptResult Accept(StrDesc caption, StrDesc spec);
+AcceptResult Accept(StrDesc caption, StrDesc form);
 
 // Layout flags of AcceptWinSelect.
 enum AcceptLayout : std::uint16_t {
@@ -32,7 +32,7 @@ enum AcceptLayout : std::uint16_t {
 };
 // Builds the dialog's screen, its screen window in the top runtime window and the labels; the screen
 // becomes current with one more user.
-ErrCode AcceptWinSelect(StrDesc spec, std::uint16_t flags);
+ErrCode AcceptWinSelect(StrDesc form, std::uint16_t flags);
 
 // A help hook the application may install for F1 in field-entry dialogs (null: the screen's HELP$
 // page, topic the current field's number).

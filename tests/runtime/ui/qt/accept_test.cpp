@@ -92,9 +92,9 @@ TEST_F(AcceptTest, SemicolonsStandForColons) {
 }
 
 // Escape cancels: status 122, no values, and what was remembered stays; the next dialog of the same
-// spec shows the values confirmed last.
+// form shows the values confirmed last.
 TEST_F(AcceptTest, EscapeCancelsAndTheLastConfirmedValuesComeBack) {
-    const char* spec = "'Nombre:':'A20','Ciudad:':'A20'";
+    const char* form = "'Nombre:':'A20','Ciudad:':'A20'";
     UiRobot robot;
     robot.OnWindow([](UiView& v) {
         v.Type("Ana");
@@ -112,10 +112,10 @@ TEST_F(AcceptTest, EscapeCancelsAndTheLastConfirmedValuesComeBack) {
         EXPECT_EQ(v.control(kIdFieldBase).text, "Ana");
         v.CloseBox();
     });
-    EXPECT_EQ(Outcome(Accept(S(""), D(spec))), "0 key 0 ['Ana','Madrid'] []");
-    EXPECT_EQ(Outcome(Accept(S(""), D(spec))), "122 key 3 [] []");
+    EXPECT_EQ(Outcome(Accept(S(""), D(form))), "0 key 0 ['Ana','Madrid'] []");
+    EXPECT_EQ(Outcome(Accept(S(""), D(form))), "122 key 3 [] []");
     EXPECT_EQ(Str(SlotGet(kRunTextsGroup, kSlotAcceptValues)), "'Ana','Madrid'");
-    EXPECT_EQ(Outcome(Accept(S(""), D(spec))), "122 key 3 [] []");
+    EXPECT_EQ(Outcome(Accept(S(""), D(form))), "122 key 3 [] []");
     EXPECT_EQ(robot.pending(), 0u);
 }
 
@@ -148,9 +148,9 @@ TEST_F(AcceptTest, ALogicalFieldIsATickedCheckBox) {
         v.Key(Qt::Key_Space);  // clears it
         v.Key(Qt::Key_Return);
     });
-    const char* spec = "'Fichero:':'A255'::'salida.txt','Modo a\xF1" "adir:':'L1'::'1'";
-    EXPECT_EQ(Outcome(Accept(S(""), D(spec))), "0 key 0 ['salida.txt','SI'] []");
-    EXPECT_EQ(Outcome(Accept(S(""), D(spec))), "0 key 0 ['salida.txt',''] []");
+    const char* form = "'Fichero:':'A255'::'salida.txt','Modo a\xF1" "adir:':'L1'::'1'";
+    EXPECT_EQ(Outcome(Accept(S(""), D(form))), "0 key 0 ['salida.txt','SI'] []");
+    EXPECT_EQ(Outcome(Accept(S(""), D(form))), "0 key 0 ['salida.txt',''] []");
 }
 
 // With _INHND naming an input that has a line left, that line is the answer and no window opens.
@@ -229,12 +229,12 @@ TEST_F(AcceptTest, TargetsAndConfirmStatements) {
         v.Key(Qt::Key_Return);
     });
     robot.OnWindow([](UiView& v) { v.Key(Qt::Key_Escape); });
-    const char* spec = "'Cantidad:':'N4':CANT#::,'Nombre:':'A10':NOM$:'luis' /ON_CONFIRM$=\"HECHO#=1\":ON_CANCEL$=\"HECHO#=2\"";
-    EXPECT_EQ(Outcome(Accept(S(""), D(spec))), "0 key 0 ['  12','luis'] []");
+    const char* form = "'Cantidad:':'N4':CANT#::,'Nombre:':'A10':NOM$:'luis' /ON_CONFIRM$=\"HECHO#=1\":ON_CANCEL$=\"HECHO#=2\"";
+    EXPECT_EQ(Outcome(Accept(S(""), D(form))), "0 key 0 ['  12','luis'] []");
     EXPECT_EQ(Str(VarGetText(S("CANT#"))), "12");
     EXPECT_EQ(Str(VarGetText(S("NOM$"))), "luis");
     EXPECT_EQ(Str(VarGetText(S("HECHO#"))), "1");
-    EXPECT_EQ(Accept(S(""), D(spec)).status, kErrCancelled);
+    EXPECT_EQ(Accept(S(""), D(form)).status, kErrCancelled);
     EXPECT_EQ(Str(VarGetText(S("HECHO#"))), "2");
 }
 
@@ -242,7 +242,7 @@ TEST_F(AcceptTest, TargetsAndConfirmStatements) {
 // application's screen font, with the defaults of a first start.
 TEST_F(AcceptTest, CredentialsDialogScreenshot) {
     ASSERT_EQ(FontSet(21, 9, 400, S("Courier New")), 0);
-    StrDesc spec = FormatText(1000, MsgText("0091"), "'localhost'", "", "", "");
+    StrDesc form = FormatText(1000, MsgText("0091"), "'localhost'", "", "", "");
     UiRobot robot;
     std::string shot;
     robot.OnWindow([&](UiView& v) {
@@ -258,7 +258,7 @@ TEST_F(AcceptTest, CredentialsDialogScreenshot) {
         shot = v.Screenshot("credentials_dialog");
         v.Key(Qt::Key_Escape);
     });
-    EXPECT_EQ(Accept(MsgText("0090"), spec).status, kErrCancelled);
+    EXPECT_EQ(Accept(MsgText("0090"), form).status, kErrCancelled);
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(shot))) << shot;
 }
 

@@ -1,4 +1,4 @@
-// Reading a field-entry dialog's spec: the field list and the parameter block after " /", the ';'
+// Reading a field-entry dialog's form: the field list and the parameter block after " /", the ';'
 // rule, and each field's label, type, binding, default, target and placement.
 #pragma once
 #include <cstdint>
@@ -26,12 +26,12 @@ struct AcceptItem {
     std::string op;                 // a field binding's comparison operator (implied for a from/to pair)
     std::uint8_t file = 0;          // a field binding's data-file field
     std::uint16_t field = 0;
-    std::string default_expr;       // part 4
+    std::string default_expr;       // the fourth part: the default
     std::string target;             // the variable that receives the value (empty: none)
 };
 
-// The spec cut at " /": the field list (with ';' read as ':' when it has no ':') and the block.
-void AcceptSplit(StrDesc spec, std::string* fields, std::string* block);
+// The form cut at " /": the field list (with ';' read as ':' when it has no ':') and the block.
+void AcceptSplit(StrDesc form, std::string* fields, std::string* block);
 // The fields of a field list, each parsed; parsing stops after the first field whose status is not 0.
 std::vector<AcceptItem> AcceptParse(const std::string& fields);
 

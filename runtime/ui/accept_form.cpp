@@ -1,5 +1,5 @@
-// Parsing field-entry specs. Separators count only outside text quoted with ' or ".
-#include "runtime/ui/accept_spec.h"
+// Parsing field-entry forms. Separators count only outside text quoted with ' or ".
+#include "runtime/ui/accept_form.h"
 
 #include <cctype>
 
@@ -175,7 +175,7 @@ AcceptItem ParseField(const std::string& field_text, std::uint16_t index) {
     }
     LabelPrefix(item);
 
-    // The binding: part 3, or part 1 when part 3 is empty or the field has fewer parts.
+    // The binding: the third part, or the label part when the third is empty or missing.
     item.binding = parts.size() >= 3 && !part(3).empty() ? part(3) : first;
     if (item.binding.empty()) {
         item.binding_kind = AcceptBinding::kNone;
@@ -227,8 +227,8 @@ AcceptItem ParseField(const std::string& field_text, std::uint16_t index) {
 
 }  // namespace
 
-void AcceptSplit(StrDesc spec, std::string* fields, std::string* block) {
-    const std::string s = StrToStd(spec);
+void AcceptSplit(StrDesc form, std::string* fields, std::string* block) {
+    const std::string s = StrToStd(form);
     const std::size_t cut = FindOutside(s, " /", false);
     *fields = cut == std::string::npos ? s : s.substr(0, cut);
     *block = cut == std::string::npos ? std::string() : s.substr(cut + 2);
