@@ -122,6 +122,31 @@ TEST_F(TransRunTest, OverwriteUpdatesExistingKeysAndTheNextPassAddsTheRest) {
     EXPECT_EQ(Run(in, kImport, block), kErrNoData);
 }
 
+TEST_F(TransRunTest, RelationalUpdatesAreOffDuringAFileRunUnlessTheTriggerAsksForThem) {
+    db().ExecOk("INSERT INTO contactos VALUES ('ANA', '', '', 1);");
+    file_ = OpenTable("contactos");
+    // _UPSTAT as the run sees it: bit 16 marks the record loop, bit 1 the relational updates.
+    ASSERT_EQ(Run(OutPath(), kExport, "FILE=contactos STRUCT$='_UPSTAT'"), 0) << Detail();
+    EXPECT_EQ(Out(), "16\r\n");
+    EXPECT_EQ(SysBits(kSysUpStat), 1) << "on again afterwards";
+    ASSERT_EQ(Run(OutPath(), kExport, "FILE=contactos STRUCT$='_UPSTAT' TRIGGER$=ENABLE"), 0) << Detail();
+    EXPECT_EQ(Out(), "17\r\n");
+}
+
+TEST_F(TransRunTest, BatchImportLogsAFailingRecordAndGoesOn) {
+    file_ = OpenTable("contactos");
+    folder_.Write("in.csv", "A,x,,1\r\nB,x,,123456789012345678901234567890\r\nC,x,,3\r\n");
+    ASSERT_EQ(Run(folder_.RuntimePath() + "\\in.csv", kImport, "FILE=contactos"), 0) << Detail();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"A|x||1", "C|x||3"}));
+    std::string log = folder_.Read("trace.txt");
+    EXPECT_NE(log.find("Transfer: error 162 for key B"), std::string::npos) << log;
+    // Outside BATCHMODE the same record stops the run; what was written before it stays.
+    db().ExecOk("DELETE FROM contactos;");
+    ASSERT_EQ(TransParmSet(kTpAcBound, StrEmpty()), 0);
+    EXPECT_EQ(Run(folder_.RuntimePath() + "\\in.csv", kImport & ~kTransBatch, "FILE=contactos"), kErrSqlError);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"A|x||1"});
+}
+
 TEST_F(TransRunTest, EveryStoredByteSurvivesAnExportAndAReimport) {
     file_ = OpenTable("contactos");
     // Every byte the table can hold in a text (the bytes Windows-1252 leaves undefined cannot be

@@ -1,9 +1,11 @@
 // The interactive transfer on the offscreen desktop against a real table: the progress window
-// captioned with the file's name while the export runs and the count message afterwards, and an
-// export cancelled part-way by Escape, which keeps the lines written so far and shows no count.
+// captioned with the file's name while the export runs and the count message afterwards, an export
+// cancelled part-way by Escape, which keeps the lines written so far and shows no count, and a saved
+// definition run from the definitions menu.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "runtime/access/file_read.h"
 #include "runtime/data/file_open.h"
@@ -15,6 +17,7 @@
 #include "runtime/sql/sql_write.h"
 #include "runtime/start/runtime_layers.h"
 #include "runtime/text/err_codes.h"
+#include "runtime/trans/trans_command.h"
 #include "runtime/trans/trans_parms.h"
 #include "runtime/trans/trans_run.h"
 #include "runtime/ui/progress.h"
@@ -94,6 +97,30 @@ TEST_F(TransProgressTest, EscapeStopsTheExportAndKeepsWhatWasWritten) {
     // Every record counted before Escape is in the file, and the run stopped short of the end.
     EXPECT_EQ(Lines(folder_.Read("out.csv")), SysCount32());
     EXPECT_LT(SysCount32(), 3000u);
+}
+
+TEST_F(TransProgressTest, TheMenuRunsASavedDefinitionUntilNoneIsChosen) {
+    std::string out = folder_.RuntimePath() + "\\menu.csv";
+    folder_.Write("defs.ppn", " 0 FD$=\"Uno,Todos\"\r\n 1 TRANSPARMSMODE%=20\r\n"
+                              " 2 TRANSPARMSMODE%=308\r\n 2 TARGET$=\"" + out + "\"\r\n 2 FILE=contactos\r\n"
+                              " 2 COND$='RAZON_SOCIAL{}<\"C000003\"'\r\n");
+    UiRobot robot(20000);
+    std::vector<std::string> captions;
+    robot.OnWindow([&](UiView& v) {
+             captions.push_back(v.caption());
+             v.ChooseItem(2);
+         })
+        .OnWindow([&](UiView& v) { captions.push_back(v.caption()); })  // the run's progress
+        .OnWindow([&](UiView& v) {
+            captions.push_back(v.caption());
+            v.Key(Qt::Key_Escape);
+        });
+    std::string command = "0," + folder_.RuntimePath() + "\\defs.ppn";
+    EXPECT_EQ(TransCommand(D(command)), kErrData);
+    EXPECT_EQ(robot.pending(), 0u);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Selección de Transacción", "Proceso en progreso.....menu",
+                                                  "Selección de Transacción"}));
+    EXPECT_EQ(folder_.Read("menu.csv"), "\"C000001\",\"N1\"\r\n\"C000002\",\"N2\"\r\n");
 }
 
 }  // namespace
