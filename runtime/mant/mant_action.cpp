@@ -156,7 +156,16 @@ ErrCode MantAction(std::uint16_t code) {
     else if (r >= kErrSerious) ErrShow(r);
     result = r;
     if (r < kErrSerious) {
-        std::uint16_t mode = (r == 0 && (code & kMoveBits)) ? kRefreshNavigated : kRefreshPlain;
+        std::uint16_t mode = kRefreshPlain;
+        if (r == 0 && (code & kMoveBits)) {
+            mode = kRefreshNavigated;
+        } else if (r < kErrFirstFailure && ((code & 0xFF) != 0 || r >= kStatusDuplicate)) {
+            // The record was read again, blanked or cleared for a new one: the fields bound to it
+            // show what it holds now. Kept as they were, they would show a contact the record no
+            // longer holds (the one deleted, the one before the end of the file, the values a
+            // refused save did not write), and what the user typed over them would go elsewhere.
+            mode = kRefreshFromFile;
+        }
         if (ErrCode e = ScreenRefresh(mode, nullptr, 0)) result = e;
     }
     return result;
@@ -178,7 +187,11 @@ ErrCode MantFind(StrDesc text, std::uint16_t key) {
     if (r != 0) {
         if (r < kErrFirstFailure) ShowMaintenanceMessage(r);
         else if (r >= kErrSerious) ErrShow(r);
-        if (ErrCode e = MantRefreshKey(key, kRefreshPlain)) r = e;
+        // A row the find loaded (another key than the one sought, or one outside IK$(1)) is the
+        // record the next command works on, so the fields show it whole; without one the key's
+        // fields keep what was typed into them.
+        const bool loaded = r < kErrFirstFailure && FileCtrl(file).status < kStatusNoRecord;
+        if (ErrCode e = loaded ? ScreenRefresh(kRefreshFromFile, nullptr, 0) : MantRefreshKey(key, kRefreshPlain)) r = e;
     } else if (ErrCode e = ScreenRefresh(kRefreshFound, nullptr, 0)) {
         r = e;
     }
