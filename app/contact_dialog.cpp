@@ -211,17 +211,24 @@ void ContactDialog::showAboutBox() {
     about.exec();
 }
 
-void ContactDialog::reject() { QDialog::reject(); }
+void ContactDialog::done(int result) {
+    // However the dialog ends (Cancel is its only command for it), its screen goes first.
+    if (screenOpen_) {
+        ContactCloseScreen();
+        screenOpen_ = false;
+    }
+    QDialog::done(result);
+}
 
 void ContactDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!initialised_) {
-        initialised_ = true;
-        initialise();
-    }
+    // Each time the dialog opens (a window shown again after Cancel opens anew).
+    if (!screenOpen_) initialise();
 }
 
 void ContactDialog::initialise() {
+    // The runtime screen bound to the current file; without it the dialog still opens.
+    screenOpen_ = ContactOpenScreen();
     // The first tab stop takes the focus, as the template's own system does when a dialog opens.
     if (QWidget* first = control(ContactTabOrder().front())) first->setFocus(Qt::OtherFocusReason);
 }

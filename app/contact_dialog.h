@@ -46,8 +46,9 @@ public:
 
     // Enter never closes the dialog.
     void accept() override {}
-    // Cancel (Escape, the close box, Salir): ends the dialog.
-    void reject() override;
+    // Cancel (Escape, the close box, Salir) ends the dialog through done(), which removes the
+    // dialog's runtime screen first.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -72,7 +73,7 @@ private:
     // edit from an edited one.
     std::array<QString, kContactEditCount> asGiven_;
     std::array<QString, kContactEditCount> asShown_;
-    bool initialised_ = false;
+    bool screenOpen_ = false;
 };
 
 // The application's icon in all its sizes.

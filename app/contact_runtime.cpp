@@ -8,6 +8,7 @@
 #include "runtime/data/fields.h"
 #include "runtime/data/file_table.h"
 #include "runtime/mant/mant_action.h"
+#include "runtime/ui/screen.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/platform_text.h"
 #include "runtime/text/str_bridge.h"
@@ -70,6 +71,10 @@ void ContactRecordLink::ToRecord(const QStringList& texts) {
 }
 
 void ContactRecordLink::Forget() { known_.fill(false); }
+
+bool ContactOpenScreen() { return ScreenOpenPlain(FileResolve(kCurrentFile)) == 0; }
+
+void ContactCloseScreen() { ScreenDestroy(kScreenCurrent); }
 
 void ContactRunAction(std::uint16_t code) { MantAction(code); }
 

@@ -38,6 +38,13 @@ private:
     std::array<bool, kContactEditCount> known_{};
 };
 
+// The runtime screen of the dialog: an empty screen bound to the current data file, through which the
+// maintenance engine knows the file and its active key. Opening gives false when the screen could not
+// be made (the dialog still opens; its commands then fail inside the engine).
+bool ContactOpenScreen();
+// Removes the dialog's screen (when no one else uses it).
+void ContactCloseScreen();
+
 // Runs a maintenance action (kMantSave ... kMantDelete) on the current record. The engine shows its
 // own outcome (end of file, a refused key change, the delete question ...).
 void ContactRunAction(std::uint16_t code);

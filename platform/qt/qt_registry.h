@@ -15,6 +15,7 @@ struct QtEntry {
     std::uint16_t id = 0;
     WinProc proc = nullptr;
     bool is_window = false;
+    bool fixed_size = false;  // a dialog frame: the user cannot resize it
     ControlKind kind = ControlKind::kLabel;
     std::u16string class_name;
 };

@@ -307,6 +307,7 @@ WinHandle QtDesktop::WindowCreate(const WindowRequest& request) {
     entry.is_window = true;
     entry.proc = request.proc;
     entry.class_name = request.class_name;
+    entry.fixed_size = request.dialog_frame;
     const WinHandle h = QtRegister(w, entry);
     w->handle = h;
     if (request.rect.width > 0 && request.rect.height > 0) {
@@ -385,8 +386,7 @@ void QtDesktop::WindowSetRect(WinHandle handle, const WinRect& rect) {
     QWidget* w = e->widget.data();
     if (e->is_window) {
         w->move(rect.x, rect.y);
-        const bool fixed = w->minimumSize() == w->maximumSize();
-        if (fixed) w->setFixedSize(std::max(1, rect.width), std::max(1, rect.height));
+        if (e->fixed_size) w->setFixedSize(std::max(1, rect.width), std::max(1, rect.height));
         else w->resize(std::max(1, rect.width), std::max(1, rect.height));
     } else {
         w->setGeometry(rect.x, rect.y, rect.width, rect.height);

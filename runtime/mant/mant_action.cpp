@@ -35,6 +35,7 @@ namespace {
 constexpr std::uint16_t kRefreshPlain = kRefreshRaw;
 constexpr std::uint16_t kSetNewRecord = 2;      // item of SET$ run after a new record
 constexpr std::uint16_t kMoveBits = kReadStep | kReadEnd;
+constexpr std::uint16_t kReadPart = 0x00FF;    // the low byte of a code: the read mode
 constexpr std::uint16_t kNoCommand = 255;       // FILELOCATE's key of an unknown command
 
 // Item n of catalog message 0023, the maintenance messages, in a warning box (nothing for an item
@@ -114,10 +115,10 @@ ErrCode MantExecute(std::uint8_t file, std::uint16_t code) {
         FileRead(file, static_cast<std::uint8_t>(code & kReadNew));
     } else if (code == 0) {
         r = FileCtrl(file).status;
-    } else if (code & 0xFF) {
-        std::uint16_t mode = code & 0xFF;
+    } else if (code & kReadPart) {
+        std::uint16_t mode = code & kReadPart;
         do {
-            r = FileRead(file, static_cast<std::uint8_t>(mode & 0xFF));
+            r = FileRead(file, static_cast<std::uint8_t>(mode & kReadPart));
             SysVarSet(kSysIer, static_cast<std::int16_t>(r));
             mode = code;
             r = MantKeyRange(file, r, &mode);
@@ -156,7 +157,16 @@ ErrCode MantAction(std::uint16_t code) {
     else if (r >= kErrSerious) ErrShow(r);
     result = r;
     if (r < kErrSerious) {
-        std::uint16_t mode = (r == 0 && (code & kMoveBits)) ? kRefreshNavigated : kRefreshPlain;
+        std::uint16_t mode = kRefreshPlain;
+        if (r == 0 && (code & kMoveBits)) {
+            mode = kRefreshNavigated;
+        } else if (r < kErrFirstFailure && ((code & kReadPart) != 0 || r >= kStatusDuplicate)) {
+            // The record was read again, blanked or cleared for a new one: the fields bound to it
+            // show what it holds now. Kept as they were, they would show a contact the record no
+            // longer holds (the one deleted, the one before the end of the file, the values a
+            // refused save did not write), and what the user typed over them would go elsewhere.
+            mode = kRefreshFromFile;
+        }
         if (ErrCode e = ScreenRefresh(mode, nullptr, 0)) result = e;
     }
     return result;
@@ -178,7 +188,11 @@ ErrCode MantFind(StrDesc text, std::uint16_t key) {
     if (r != 0) {
         if (r < kErrFirstFailure) ShowMaintenanceMessage(r);
         else if (r >= kErrSerious) ErrShow(r);
-        if (ErrCode e = MantRefreshKey(key, kRefreshPlain)) r = e;
+        // A row the find loaded (another key than the one sought, or one outside IK$(1)) is the
+        // record the next command works on, so the fields show it whole; without one the key's
+        // fields keep what was typed into them.
+        const bool loaded = r < kErrFirstFailure && FileCtrl(file).status < kStatusNoRecord;
+        if (ErrCode e = loaded ? ScreenRefresh(kRefreshFromFile, nullptr, 0) : MantRefreshKey(key, kRefreshPlain)) r = e;
     } else if (ErrCode e = ScreenRefresh(kRefreshFound, nullptr, 0)) {
         r = e;
     }

@@ -23,6 +23,9 @@
 // A changed key 1 of a read record refuses every command but delete ("Modificación de Clave
 // descartada"); results 1 to 121 are shown as items of catalog message 0023 ("Fin de fichero" ...),
 // results of 128 and up as errors; a declined delete gives 122 and shows nothing.
+// The screen's fields then show the record: after a move the record read; after a command that read
+// again, blanked or cleared the record, what it holds; otherwise they keep their values.
+// Without a current screen the current data file stands alone (runtime/mant/mant_screen.h).
 // The letter buttons call MantFind with the letter and key 1.
 #pragma once
 #include <cstdint>

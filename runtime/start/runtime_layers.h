@@ -1,5 +1,6 @@
 // Wires the upper layers into the seams of the lower ones: record access under the data files' reads
-// and the SQL layer's re-read, and the data-file built-ins into the function table.
+// and the SQL layer's re-read, the data-file built-ins into the function table, the screens into the
+// variables and the window layer, and the field-entry dialog into the SQL login.
 #pragma once
 
 namespace rt {

@@ -27,6 +27,8 @@
 #include "runtime/text/text_lists.h"
 #include "runtime/text/text_search.h"
 #include "runtime/ui/about_box.h"
+#include "runtime/ui/screen.h"
+#include "runtime/ui/win_create.h"
 
 namespace rt {
 namespace {
@@ -44,9 +46,8 @@ ErrCode InitRuntime(const std::u16string& cmdLine) {
     if (ErrCode e = SlotInit()) return e;
     if (ErrCode e = VarInit()) return e;
     FileTableReset();
+    // Every upper layer's seam, the screens and the credentials dialog among them.
     RuntimeLayersInstall();
-    // The screens module installs the screen-field hook when it starts; until then the store's
-    // default hook leaves every name to the store.
     MsgLangReset();
     DynScope scope;
     StrDesc nul = S("\0");
@@ -191,6 +192,8 @@ ErrCode RuntimeStartArgs(int argc, const char* const* argv, StrDesc identity, St
 
 ErrCode RuntimeEnd(AppCallback callback, ErrCode code) {
     ErrCode c = callback ? callback(3) : 0;
+    ScreenReset();
+    WinLayerReset();
     FileTableReset();
     VarShutdown();
     std::uint16_t m = MemShutdown();

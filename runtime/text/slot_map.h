@@ -43,7 +43,7 @@ constexpr std::uint16_t kSlotDatabase2 = 12;     // ... and the one that opened 
 // ---- Items of kRunTextsGroup ----
 constexpr std::uint16_t kSlotAcceptCondition = 1;  // the condition of the last confirmed field-entry dialog
 constexpr std::uint16_t kSlotLangTexts = 2;      // the language file's texts, end to end
-constexpr std::uint16_t kSlotAcceptSpec = 6;     // the spec of the last field-entry dialog
+constexpr std::uint16_t kSlotAcceptForm = 6;     // the form of the last field-entry dialog
 constexpr std::uint16_t kSlotAcceptValues = 7;   // the values of the last confirmed field-entry dialog
 constexpr std::uint16_t kSlotParmPrefixes = 8;   // parameter-name prefixes, chosen by _AUX
 constexpr std::uint16_t kSlotErrDetail = 9;      // the error detail

@@ -40,6 +40,8 @@ void GridSetOrigin(std::int16_t column, std::int16_t row) {
     g_grid.row_origin = row;
 }
 
+void GridSetSpacing(std::uint16_t percent) { g_grid.spacing = percent; }
+
 int CellX(int column) { return (column + g_grid.column_origin - 1) * FontCell().width + 1; }
 int CellY(int row) { return static_cast<int>(std::lround((row + g_grid.row_origin - 1) * RowPitch())) + 1; }
 int CellsWide(int characters) { return characters * FontCell().width; }

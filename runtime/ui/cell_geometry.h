@@ -23,6 +23,7 @@ void GridReset();
 // changes nothing, an item that is empty or 0 keeps its default.
 void GridSetScreenSize(StrDesc value);
 void GridSetOrigin(std::int16_t column, std::int16_t row);
+void GridSetSpacing(std::uint16_t percent);
 
 // Pixels of cell positions and sizes, with the current runtime font's cell.
 int CellX(int column);

@@ -41,7 +41,7 @@ enum ScreenFieldAttr : std::uint16_t {
 };
 
 struct ScreenField {
-    ErrCode status = 0;          // 0, or the code of a bad field spec
+    ErrCode status = 0;          // 0, or the code of a bad field form
     std::uint16_t row = 0;       // cells
     std::uint16_t column = 0;
     std::uint16_t storage = 0;   // bytes of the value in the value buffers

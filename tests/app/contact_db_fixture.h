@@ -64,6 +64,8 @@ protected:
     }
 
     void TearDown() override {
+        // Cancel, as a user ends the dialog: its runtime screen goes before the runtime ends.
+        if (dialog_) dialog_->reject();
         dialog_.reset();
         if (started_) {
             FileClose(file_);

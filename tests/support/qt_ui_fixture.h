@@ -7,6 +7,8 @@
 #include "platform/qt/qt_desktop.h"
 #include "runtime/env/catalog.h"
 #include "runtime/env/fonts.h"
+#include "runtime/text/slot_table.h"
+#include "runtime/text/text_build.h"
 #include "runtime/ui/cell_geometry.h"
 #include "runtime/ui/win_create.h"
 #include "runtime/ui/win_stack.h"
@@ -22,6 +24,12 @@ protected:
         RuntimeTest::SetUp();
         ASSERT_EQ(VarInit(), 0);
         MsgLangReset();
+        // The locale record of a Spanish start: numbers, logical words and dates as the user reads them.
+        {
+            DynScope scope;
+            StrDesc nul = S("\0");
+            SlotSet(kRunGroup, kSlotLocale, StrAssemble({MsgText("0019"), nul, MsgText("0117"), nul, S(" ")}));
+        }
         FontReset();
         GridReset();
         WinLayerReset();

@@ -20,6 +20,7 @@
 #include "runtime/env/fonts.h"
 #include "runtime/text/err_codes.h"
 #include "runtime/text/mem_areas.h"
+#include "runtime/ui/screen.h"
 #include "tests/support/pg_fixture.h"
 #include "tests/support/qt_box_robot.h"
 #include "tests/support/temp_folder.h"
@@ -34,6 +35,7 @@ struct HookLog {
     bool fontSetAtEnd = false;
     ErrCode phaseTwoAnswer = 0;
     bool registerContacts = false;
+    int screensAtEnd = -1;
 };
 HookLog g_log;
 
@@ -51,6 +53,7 @@ ErrCode Hook(std::uint16_t code) {
                 FieldAdd(StrFromC(name), 20, 'A');
         }
     } else if (phase == 3) {
+        g_log.screensAtEnd = ScreenWinCount();
         const std::uint8_t f = FileByName(S("contactos"));
         g_log.fileOpenAtEnd = f != 0 && FileCtrl(f).openMode != 0;
         const FontSpec* font = FontCurrent();
@@ -74,6 +77,8 @@ protected:
             if (dialog == nullptr || !dialog->isVisible()) return;
             ++dialogsShown_;
             fieldsShown_ = FieldCount(FileResolve(0));
+            // The dialog's runtime screen is bound to the contact file.
+            screenFile_ = ScreenCurrent() != nullptr ? ScreenCurrent()->file : 0;
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         watch_.start(10);
@@ -90,6 +95,7 @@ protected:
     QTimer watch_;
     int dialogsShown_ = 0;
     int fieldsShown_ = 0;
+    std::uint8_t screenFile_ = 0;
 };
 
 // The same run on the real database of the test run, reached through sqlparams.dat in the working
@@ -143,6 +149,8 @@ TEST_F(QuintaraStartTest, ARunShowsTheDialogAndClosesTheFileBeforeTheRuntimeEnds
     EXPECT_EQ(g_log.phases, "123");
     EXPECT_FALSE(g_log.fileOpenAtEnd);
     EXPECT_TRUE(g_log.fontSetAtEnd);
+    EXPECT_EQ(screenFile_, 1);
+    EXPECT_EQ(g_log.screensAtEnd, 0) << "Cancel removes the dialog's screen";
 }
 
 TEST_F(QuintaraDatabaseStartTest, ADatabaseWithoutContactosGivesOneErrorBoxAndNoDialog) {

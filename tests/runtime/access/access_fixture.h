@@ -1,6 +1,7 @@
 // Record access over a real table: a runtime connected to the test's database with the upper layers
-// installed, message boxes on the terminal backend (written to standard error, answered with their
-// first button), and helpers that read the record as a test compares it.
+// installed, message boxes on a desktop backend of the test's choice (AccessTest: the terminal, which
+// writes each box to standard error and answers it with its first button), and helpers that read the
+// record as a test compares it.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -21,7 +22,8 @@
 
 namespace rt::test {
 
-class AccessTest : public SqlTest {
+template <typename Backend>
+class AccessTestOn : public SqlTest {
 protected:
     void SetUp() override {
         SqlTest::SetUp();
@@ -62,7 +64,9 @@ protected:
         return whole.find_first_not_of(' ') == std::string::npos;
     }
 
-    ConsoleDesktop desktop_;
+    Backend desktop_;
 };
+
+using AccessTest = AccessTestOn<ConsoleDesktop>;
 
 }  // namespace rt::test

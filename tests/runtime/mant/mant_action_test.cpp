@@ -1,36 +1,23 @@
 // The maintenance engine on a real contact table, as the contact dialog drives it: the seven command
-// codes and the letter finds, with the message boxes the user sees (terminal backend: each box is
-// written to standard error as its caption and text, and answered with its first button).
+// codes and the letter finds on a screen without fields, with the message boxes the user sees
+// (terminal backend: each box is written to standard error as its caption and text, and answered
+// with its first button).
 #include <string>
 #include <vector>
 
 #include "runtime/mant/mant_action.h"
 #include "runtime/text/err_codes.h"
-#include "tests/runtime/access/access_fixture.h"
+#include "tests/runtime/mant/mant_fixture.h"
 
 namespace rt::test {
 namespace {
 
-// Captions and texts as the terminal shows them (UTF-8).
-const std::string kInfo = "Mensaje Informativo\n";
-const std::string kQuestion = "Solicitud de Informaci\xC3\xB3n\n";
-const std::string kEndOfFile = kInfo + "Fin de fichero\n";
-const std::string kNotFound = kInfo + "Clave no encontrada\n";
-const std::string kBadKey = kInfo + "Clave incorrecta\n";
-const std::string kChanged = kInfo + "Datos Cambiados. Grabaci\xC3\xB3n canceleda\n";
-const std::string kKeyRefused = kQuestion + "Modificaci\xC3\xB3n de Clave descartada\n";
-const std::string kAskDelete = kQuestion + "\xC2\xBF" "Anular Registro(s)?\n";
-
-class MantActionTest : public AccessTest {
+class MantActionTest : public ContactsTestOn<ConsoleDesktop> {
 protected:
     void SetUp() override {
-        AccessTest::SetUp();
-        db().ExecOk("CREATE TABLE contactos (\"RAZON_SOCIAL\" varchar(30) PRIMARY KEY, \"NOMBRE\" varchar(30), "
-                    "\"TELEFONO\" varchar(20));");
-        db().ExecOk("CREATE INDEX contactos_nombre ON contactos (\"NOMBRE\");");
-        db().ExecOk("INSERT INTO contactos VALUES ('BETA', 'Beatriz', '222'), ('ALFA', 'Zoe', '111'), "
-                    "('GAMMA', 'Carlos', '333');");
-        file_ = OpenTable("contactos");
+        ContactsTestOn::SetUp();
+        // The contact dialog's screen: no fields, bound to the contact file.
+        ASSERT_EQ(ScreenOpenPlain(file_), 0);
     }
     // Runs the action: "<result> <key 1 or -> | <boxes shown>".
     std::string Act(std::uint16_t code) {
@@ -46,11 +33,6 @@ protected:
     std::string Outcome(ErrCode r, const std::string& boxes) {
         return std::to_string(r) + " " + (Blank(file_) ? "-" : Get(file_, 1)) + " | " + boxes;
     }
-    std::string Rows() {
-        return db().Value("SELECT string_agg(\"RAZON_SOCIAL\" || '=' || coalesce(\"NOMBRE\", '') || '/' || "
-                          "coalesce(\"TELEFONO\", ''), ' ' ORDER BY \"RAZON_SOCIAL\") FROM contactos;");
-    }
-    std::uint8_t file_ = 0;
 };
 
 TEST_F(MantActionTest, PagingThroughTheContactsAndPastBothEnds) {
