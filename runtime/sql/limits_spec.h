@@ -18,6 +18,10 @@ constexpr unsigned char kLimitsSelection = 'S';
 // "'NAME(L/S):':'A1'" for each listed field, joined with ','. On DynStrings.
 StrDesc LimitsChoiceSpec(std::uint8_t file);
 
+// Shows the choice dialog (caption "0086", the choice spec) and gives its values text: empty when the
+// user cancelled it or left every field blank. On DynStrings.
+StrDesc LimitsChoose(std::uint8_t file);
+
 // The limits spec of an answer (a comma list, one item per field in field order): for an L two
 // entries 'NAME (Desde):':'A30':NAME{}>= and 'NAME (Hasta):':'A30':NAME{}<=, for an S one entry
 // 'NAME :':'A30':NAME{}==, nothing for any other letter; items are trimmed, unquoted and taken in

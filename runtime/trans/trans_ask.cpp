@@ -4,16 +4,17 @@
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
+#include "runtime/ui/accept.h"
 
 namespace rt {
 
 TransAnswer TransAsk(StrDesc caption, StrDesc spec) {
-    (void)caption;
-    (void)spec;
-    // No field-entry dialog can be shown on this desktop yet: the answer is that of a dialog whose
-    // window could not be made.
+    AcceptResult r = Accept(caption, spec);
     TransAnswer a;
-    a.status = kNone;
+    a.status = r.status;
+    a.key = r.key;
+    a.values = r.values.IsError() ? StrEmpty() : r.values;
+    a.condition = r.condition.IsError() ? StrEmpty() : r.condition;
     return a;
 }
 

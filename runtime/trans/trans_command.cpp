@@ -88,10 +88,7 @@ ErrCode Prepare(StrDesc command, TransMode mode) {
     StrDesc limits = Item(command, ',', kCmdLimits);
     if (Trim(limits, kTrimBoth).len != 0) answer = ExpText(limits);
     if (answer.IsError()) return answer.len;
-    if (answer.len == 0) {
-        TransAnswer a = TransAsk(MsgText("0086"), LimitsChoiceSpec(file));
-        answer = a.status == 0 ? a.values : StrEmpty();
-    }
+    if (answer.len == 0) answer = LimitsChoose(file);
     if (answer.len == 0) return kErrCancelled;
     std::uint16_t first = 0;
     StrDesc bounds = LimitsSpec(file, answer, &first);
