@@ -32,19 +32,12 @@ std::string ListItem(const std::string& text) {
 }
 
 // The working list as the "Origen" window shows it: column -> field.
-std::string ShownList(const std::vector<std::string>& working) {
+std::string ShownList(const std::vector<ImportMapItem>& working) {
     std::string out;
     for (std::size_t i = 0; i < working.size(); ++i) {
         if (i) out.push_back(',');
-        std::string item;
-        for (char c : working[i]) {
-            if (c == '=') {
-                item += " -> ";
-            } else {
-                item.push_back(c);
-            }
-        }
-        out += ListItem(item);
+        const ImportMapItem& w = working[i];
+        out += ListItem(w.field.empty() ? w.column : w.column + " -> " + w.field);
     }
     return out;
 }
@@ -58,8 +51,7 @@ std::string AskSource() {
 }  // namespace
 
 std::string MapDialog(const std::string& header, StrDesc fieldNames, const std::string& storedMap) {
-    std::vector<std::string> columns = ImportItems(header, ',');
-    std::vector<std::string> working = ImportWorkingList(header, storedMap);
+    std::vector<ImportMapItem> working = ImportWorkingList(header, storedMap);
     std::vector<std::string> fields = ImportItems(StrToStd(fieldNames), ',');
     std::string destino = StrToStd(fieldNames);
     destino += destino.empty() ? "" : ",";
@@ -73,11 +65,7 @@ std::string MapDialog(const std::string& header, StrDesc fieldNames, const std::
             SelectList(S("Destino"), StrViewStd(destino), kSelectOwnWindow | kSelectListBox | kSelectNextToFocus);
         if (field == 0 || field == kNoChoice) continue;
         std::size_t i = column - 1u;
-        if (field <= fields.size()) {
-            working[i] = ImportUnquote(columns[i]) + "=" + ImportUnquote(fields[field - 1u]);
-        } else {
-            working[i] = columns[i];
-        }
+        working[i].field = field <= fields.size() ? ImportUnquote(fields[field - 1u]) : std::string();
     }
     return ImportWorkingMap(working);
 }

@@ -96,7 +96,7 @@ std::vector<ImportMapItem> ImportMapItems(const std::string& map) {
     for (const std::string& raw : ImportItems(map, ',')) {
         std::size_t eq = raw.rfind('=');
         if (eq == std::string::npos) continue;
-        items.push_back({raw.substr(0, eq), raw.substr(eq + 1)});
+        items.push_back({ImportUnquote(raw.substr(0, eq)), raw.substr(eq + 1)});
     }
     return items;
 }
@@ -105,7 +105,19 @@ std::string ImportMapText(const std::vector<ImportMapItem>& items) {
     std::string out;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i) out.push_back(',');
-        out += items[i].column + "=" + items[i].field;
+        // A column with a ',' (or a leading quote) is quoted, or the map would cut it in two.
+        const std::string& c = items[i].column;
+        if (c.find(',') != std::string::npos || (!c.empty() && c[0] == kQuote)) {
+            out.push_back(kQuote);
+            for (char ch : c) {
+                if (ch == kQuote) out.push_back(kQuote);
+                out.push_back(ch);
+            }
+            out.push_back(kQuote);
+        } else {
+            out += c;
+        }
+        out += "=" + items[i].field;
     }
     return out;
 }
@@ -149,12 +161,13 @@ std::string ImportFieldSpecs(const std::string& header, const std::string& map) 
     return specs;
 }
 
-std::vector<std::string> ImportWorkingList(const std::string& header, const std::string& storedMap) {
-    std::vector<std::string> working = ImportItems(header, ',');
+std::vector<ImportMapItem> ImportWorkingList(const std::string& header, const std::string& storedMap) {
+    std::vector<ImportMapItem> working;
+    for (const std::string& raw : ImportItems(header, ',')) working.push_back({ImportUnquote(raw), ""});
     for (const ImportMapItem& m : ImportMapItems(storedMap)) {
-        for (std::string& item : working) {
-            if (item.find('=') == std::string::npos && ImportUnquote(item) == m.column) {
-                item = m.column + "=" + m.field;
+        for (ImportMapItem& item : working) {
+            if (item.field.empty() && item.column == m.column) {
+                item.field = m.field;
                 break;
             }
         }
@@ -162,14 +175,11 @@ std::vector<std::string> ImportWorkingList(const std::string& header, const std:
     return working;
 }
 
-std::string ImportWorkingMap(const std::vector<std::string>& working) {
-    std::string out;
-    for (const std::string& item : working) {
-        if (item.find('=') == std::string::npos) continue;
-        if (!out.empty()) out.push_back(',');
-        out += item;
-    }
-    return out;
+std::string ImportWorkingMap(const std::vector<ImportMapItem>& working) {
+    std::vector<ImportMapItem> assigned;
+    for (const ImportMapItem& item : working)
+        if (!item.field.empty()) assigned.push_back(item);
+    return ImportMapText(assigned);
 }
 
 }  // namespace rt

@@ -24,7 +24,8 @@ struct ImportMapItem {
     std::string field;
 };
 // The items of a column map "column=field,..." (an item without '=' is skipped). The field is what
-// follows the last '=' so that a column name may hold one.
+// follows the last '=' so that a column name may hold one; a column holding a ',' is quoted as in
+// the header, so that it stays one item.
 std::vector<ImportMapItem> ImportMapItems(const std::string& map);
 std::string ImportMapText(const std::vector<ImportMapItem>& items);
 // The map's items in the header's column order (a later item for the same column wins over an earlier
@@ -36,10 +37,10 @@ std::string ImportMapInHeaderOrder(const std::string& header, const std::string&
 // other column imports nothing. The map's items must follow the header's column order.
 std::string ImportFieldSpecs(const std::string& header, const std::string& map);
 
-// The working list of the column dialog: the header's items, those the stored map names as
-// "column=field".
-std::vector<std::string> ImportWorkingList(const std::string& header, const std::string& storedMap);
-// The items of the working list that hold a '=', joined with ','.
-std::string ImportWorkingMap(const std::vector<std::string>& working);
+// The working list of the column dialog: one item per header column (unquoted), with the field the
+// stored map gives it, or none.
+std::vector<ImportMapItem> ImportWorkingList(const std::string& header, const std::string& storedMap);
+// The map of the working list's assigned items, in column order.
+std::string ImportWorkingMap(const std::vector<ImportMapItem>& working);
 
 }  // namespace rt

@@ -77,10 +77,34 @@ TEST(ImportTextTest, MapsAreOrderedByTheHeaderAndUnknownColumnsNamed) {
 }
 
 TEST(ImportTextTest, TheWorkingListShowsTheStoredAssignments) {
-    std::vector<std::string> w = ImportWorkingList("\"NOMBRE\",TELEFONO,FAX", "FAX=MOVIL,NOMBRE=RAZON_SOCIAL,OTRA=X");
-    EXPECT_EQ(w, (Items{"NOMBRE=RAZON_SOCIAL", "TELEFONO", "FAX=MOVIL"}));
+    std::vector<ImportMapItem> w =
+        ImportWorkingList("\"NOMBRE\",TELEFONO,FAX", "FAX=MOVIL,NOMBRE=RAZON_SOCIAL,OTRA=X");
+    ASSERT_EQ(w.size(), 3u);
+    EXPECT_EQ(w[0].column + "|" + w[0].field + "|" + w[1].column + "|" + w[1].field + "|" + w[2].field,
+              "NOMBRE|RAZON_SOCIAL|TELEFONO||MOVIL");
     EXPECT_EQ(ImportWorkingMap(w), "NOMBRE=RAZON_SOCIAL,FAX=MOVIL");
     EXPECT_EQ(ImportWorkingMap(ImportWorkingList("A,B", "")), "");
+}
+
+// Columns holding ',' or '=' stay whole through the working list, the stored map and the field specs:
+// a column with a ',' is quoted in the map, and one with a '=' is not taken for an assignment.
+TEST(ImportTextTest, ColumnsWithCommasAndEqualSignsStayWhole) {
+    const std::string header = "\"Apellido, Nombre\",a=b,TEL";
+    std::vector<ImportMapItem> w = ImportWorkingList(header, "");
+    EXPECT_EQ(ImportWorkingMap(w), "") << "a column with '=' is not assigned by itself";
+    w[0].field = "NOMBRE";
+    w[2].field = "TELEFONO";
+    const std::string map = ImportWorkingMap(w);
+    EXPECT_EQ(map, "\"Apellido, Nombre\"=NOMBRE,TEL=TELEFONO");
+    std::string unknown;
+    EXPECT_EQ(ImportMapInHeaderOrder(header, map, &unknown), map);
+    EXPECT_EQ(unknown, "");
+    EXPECT_EQ(ImportMapInHeaderOrder(header, "a=b=MOVIL", &unknown), "a=b=MOVIL");
+    EXPECT_EQ(unknown, "");
+    EXPECT_EQ(ImportWorkingMap(ImportWorkingList(header, map)), map) << "the stored map shows again as it was";
+    EXPECT_EQ(ImportFieldSpecs(header, map),
+              "_fld$=FN$TRIM(NOMBRE{});NOMBRE{}=_fld$+CHK$(_fld$>'';' ';'')+_$(),_fld$='',"
+              "_fld$=FN$TRIM(TELEFONO{});TELEFONO{}=_fld$+CHK$(_fld$>'';' ';'')+_$()");
 }
 
 }  // namespace
