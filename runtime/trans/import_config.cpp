@@ -65,17 +65,26 @@ bool ImportConfigFind(StrDesc path, const std::string& header, std::string* map)
 
 ErrCode ImportConfigRemember(StrDesc path, const std::string& header, const std::string& map) {
     std::vector<std::string> lines;
-    ReadLines(path, &lines);
+    if (!ReadLines(path, &lines)) {
+        // A file that is there but cannot be read is not replaced by one holding only the new pair.
+        if (std::FILE* f = PlatformOpen(StrToStd(path), "rb")) {
+            PlatformClose(f);
+            return kErrFileIo;
+        }
+    }
     for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
         if (lines[i] != header) continue;
         if (lines[i + 1] == map) return 0;
         lines[i + 1] = map;
         return Rewrite(path, lines);
     }
-    std::string pair = header + kLineEnd + map + kLineEnd;
-    if (pair.size() > 0xFFFF) return kErrFileIo;
-    DynScope scope;
-    return FileAppendText(path, kStreamHere, StrViewStd(pair)) == 0 ? 0 : kErrFileIo;
+    // A new pair goes at the end, the file rewritten whole: appending to a file whose last line has
+    // no line end, or whose last header has no map line, would put the pair out of step.
+    if (header.size() + map.size() + 4 > 0xFFFF) return kErrFileIo;  // longer than a line read back
+    if (lines.size() % 2 != 0) lines.emplace_back();
+    lines.push_back(header);
+    lines.push_back(map);
+    return Rewrite(path, lines);
 }
 
 }  // namespace rt

@@ -60,12 +60,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::vector<std::string> columns = ImportItems(header, ',');
 
-    // The working list has one item per column, and the map it gives names known columns only.
-    std::vector<std::string> working = ImportWorkingList(header, map);
+    // The working list has one item per column, and the map it gives names known columns only and
+    // shows again as it was when it is the stored one.
+    std::vector<ImportMapItem> working = ImportWorkingList(header, map);
     fuzz::FuzzCheck(working.size() == columns.size(), "the working list has one item per column");
     std::string unknown;
     std::string chosen = ImportMapInHeaderOrder(header, ImportWorkingMap(working), &unknown);
     fuzz::FuzzCheck(unknown.empty(), "the working list's map names only the header's columns");
+    fuzz::FuzzCheck(ImportWorkingMap(ImportWorkingList(header, chosen)) == chosen, "a stored map shows as it was");
+    // Every column assigned: the map holds one item per column.
+    std::vector<ImportMapItem> all = working;
+    for (ImportMapItem& item : all) item.field = "NOMBRE";
+    fuzz::FuzzCheck(ImportMapItems(ImportWorkingMap(all)).size() == columns.size(),
+                    "a map of every column holds one item per column");
 
     // The given map in header order; its field specs read the data line without harm.
     std::string ordered = ImportMapInHeaderOrder(header, map, &unknown);

@@ -107,6 +107,30 @@ TEST_F(ImportRunTest, AChangedMapReplacesTheStoredOneAndKeepsTheOtherPairs) {
     EXPECT_FALSE(ImportConfigFind(kImportConfigFile, "X,Y", &map));
 }
 
+// A new pair stays in step with the others whatever the file's end looked like.
+TEST_F(ImportRunTest, ANewMapIsFoundAgainAfterAnUnfinishedLastLineOrAHeaderWithoutMap) {
+    struct Case {
+        const char* before;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"A,B\r\nA=NOMBRE", "A,B\r\nA=NOMBRE\r\nX,Y\r\nX=NOMBRE\r\n"},
+        {"A,B\r\nA=NOMBRE\r\nSOLA\r\n", "A,B\r\nA=NOMBRE\r\nSOLA\r\n\r\nX,Y\r\nX=NOMBRE\r\n"},
+        {"A,B\nA=NOMBRE\n", "A,B\r\nA=NOMBRE\r\nX,Y\r\nX=NOMBRE\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        folder_.Write("config.txt", c.before);
+        EXPECT_EQ(ImportConfigRemember(kImportConfigFile, "X,Y", "X=NOMBRE"), 0);
+        EXPECT_EQ(folder_.Read("config.txt"), c.after);
+        std::string map;
+        EXPECT_TRUE(ImportConfigFind(kImportConfigFile, "X,Y", &map));
+        EXPECT_EQ(map, "X=NOMBRE");
+        EXPECT_TRUE(ImportConfigFind(kImportConfigFile, "A,B", &map));
+        EXPECT_EQ(map, "A=NOMBRE");
+    }
+}
+
 TEST_F(ImportRunTest, AUtf16SourceIsConvertedBeforeItsHeaderIsRead) {
     file_ = OpenTable("contactos");
     FileSelect(file_);
