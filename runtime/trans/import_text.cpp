@@ -69,10 +69,11 @@ std::string ImportJoinCsv(const std::vector<std::string>& items) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i) out.push_back(',');
         const std::string& v = items[i];
-        // A plain value with a comma would become two values once the separator is ','.
-        if ((v.empty() || v[0] != kQuote) && v.find(',') != std::string::npos) {
+        // A value with a comma outside its quotes would become two values once the separator is
+        // ','; it is written quoted whole, holding the same value.
+        if (ValueEnd(v, 0, ',') != v.size()) {
             out.push_back(kQuote);
-            for (char c : v) {
+            for (char c : ImportUnquote(v)) {
                 if (c == kQuote) out.push_back(kQuote);
                 out.push_back(c);
             }

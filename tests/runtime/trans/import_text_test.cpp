@@ -39,6 +39,8 @@ TEST(ImportTextTest, SemicolonLinesBecomeCommaLinesHoldingTheSameValues) {
         {"Talleres Sur, S.A.;555", false, "\"Talleres Sur, S.A.\",555"},
         {"O'Brien;\"Bar \"\"El Sol\"\"\"", true, "O'Brien,\"Bar \"\"El Sol\"\"\""},
         {"a, \"b\";c", false, "\"a, \"\"b\"\"\",c"},
+        // A quoted value with a comma after its closing quote is written quoted whole.
+        {"\"a\"b, c;d;e", true, "\"ab, c\",d,e"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ImportIsSemicolonLine(c.line), c.semicolon) << c.line;
