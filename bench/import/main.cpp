@@ -161,6 +161,6 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
     }
-    if (!failed) std::filesystem::remove_all(folder);
+    if (!failed && !std::getenv("BENCH_KEEP")) std::filesystem::remove_all(folder);
     return failed;
 }
