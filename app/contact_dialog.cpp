@@ -201,6 +201,9 @@ void ContactDialog::runCommand(std::uint16_t id) {
         case CommandKind::kExport:
         case CommandKind::kImportStandard:
         case CommandKind::kImportExternal:
+            // The edits stay as they are: a transfer works on the file, not on the shown contact.
+            ContactRunTransfer(command.kind);
+            break;
         case CommandKind::kNone:
             break;
     }

@@ -14,6 +14,8 @@
 #include "runtime/text/str_bridge.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/ui/about_box.h"
+#include "runtime/trans/export_command.h"
+#include "runtime/trans/import_commands.h"
 
 namespace rt {
 
@@ -84,5 +86,12 @@ void ContactRunFind(char letter) {
 }
 
 void ContactShowRuntimeAbout() { AboutBox(StrEmpty()); }
+
+// The transfers report their own outcome; the dialog has nothing to add.
+void ContactRunTransfer(CommandKind kind) {
+    if (kind == CommandKind::kExport) ExportCommand();
+    if (kind == CommandKind::kImportStandard) ImportStandard();
+    if (kind == CommandKind::kImportExternal) ImportExternal();
+}
 
 }  // namespace rt

@@ -51,6 +51,10 @@ void ContactRunAction(std::uint16_t code);
 // Finds the first record whose key 1 starts with letter; the engine shows a miss.
 void ContactRunFind(char letter);
 
+// Runs the export or one of the imports (kExport, kImportStandard, kImportExternal); each shows its
+// own questions and outcome.
+void ContactRunTransfer(CommandKind kind);
+
 // The runtime's own About box (description and version line).
 void ContactShowRuntimeAbout();
 

@@ -169,6 +169,15 @@ ErrCode SqlExec(StrDesc statement, std::uint16_t slot, std::uint16_t* rows) {
     return result;
 }
 
+ErrCode SqlSendRaw(StrDesc statement) {
+    if (statement.IsError()) return statement.len;
+    DynScope scope;
+    PGresult* res = PQexec(SqlSlotConn(kSqlCurrent), StrToC(statement));
+    ExecStatusType status = PQresultStatus(res);
+    PQclear(res);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ? 0 : kErrSqlError;
+}
+
 StrDesc SqlValue(std::uint16_t row, std::uint16_t column, std::uint16_t slot) {
     if (slot < kSqlSlots) SysVarSet(kSysSqlStk, static_cast<std::int16_t>(slot));
     PGresult* res = g_slots[SqlSlot(kSqlCurrent)].result;

@@ -36,6 +36,11 @@ std::uint16_t SqlSlot(std::uint16_t n);
 // returned row count (0 after a failure).
 ErrCode SqlExec(StrDesc statement, std::uint16_t slot = kSqlCurrent, std::uint16_t* rows = nullptr);
 
+// Sends statement as it is on the current slot's connection and drops its result: no trace, no slot,
+// no status mapping. What benchmarks compare the runtime's own statements with. 0 when the server
+// ran it, else 162.
+ErrCode SqlSendRaw(StrDesc statement);
+
 // Value of a column of a row of the slot's held result (the slot becomes current unless it is
 // kSqlCurrent); empty when it holds none or the position is outside the result. The view is valid
 // until the slot's result is cleared or replaced.

@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "runtime/text/err_codes.h"
 #include "runtime/text/error_note.h"
 #include "runtime/text/dyn_strings.h"
+#include "runtime/text/str_bridge.h"
 
 namespace rt {
 
@@ -161,15 +163,28 @@ StrDesc Format(std::uint16_t max, const char* format, ...) {
     return r;
 }
 
-StrDesc FormatText(std::uint16_t max, StrDesc format, ...) {
+StrDesc FormatTextList(std::uint16_t max, StrDesc format, const char* const* texts, std::size_t count) {
     if (format.IsError()) return format;
-    std::uint16_t m = DynMark();
-    const char* f = StrToC(format);
-    va_list args;
-    va_start(args, format);
-    StrDesc r = FormatV(max, f, args);
-    va_end(args);
-    return DynKeep(m, r);
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.len; ++i) {
+        char c = format.ptr[i];
+        char after = i + 1 < format.len ? format.ptr[i + 1] : '\0';
+        if (c == '%' && after == 's') {
+            if (next < count && texts[next] != nullptr) out += texts[next];
+            ++next;
+            ++i;
+        } else if (c == '%' && after == '%') {
+            out += '%';
+            ++i;
+        } else {
+            out += c;
+        }
+        if (out.size() > max || out.size() >= 0xFFFF) break;
+    }
+    if (out.size() > max || out.size() >= 0xFFFF)
+        return ErrNoteDesc(kNoteFirst, kAreaFormatStrings, kErrStringTooLong, StrEmpty());
+    return StrFromStd(out);
 }
 
 StrDesc BufPut(TextBuffer& buffer, StrDesc text, std::uint16_t position) {

@@ -3,6 +3,7 @@
 // and leave exactly that one allocation above the caller's mark. An error descriptor given as
 // input is passed on as the result.
 #pragma once
+#include <cstddef>
 #include <cstdarg>
 #include <cstdint>
 #include <initializer_list>
@@ -41,8 +42,16 @@ StrDesc Between(StrDesc text, unsigned char open);
 // (area "FormatStrings").
 StrDesc Format(std::uint16_t max, const char* format, ...) __attribute__((format(printf, 2, 3)));
 StrDesc FormatV(std::uint16_t max, const char* format, va_list args);
-// Format with a format held as a runtime text (catalog messages).
-StrDesc FormatText(std::uint16_t max, StrDesc format, ...);
+// Fills a format held as a runtime text (catalog messages, which language files may replace) with
+// texts: each %s takes the next text (an empty one when none is left) and %% gives '%'; every other
+// '%' stands as it is. A language file can therefore never make the runtime read an argument it was
+// not given. A result longer than max gives 146, as Format does.
+StrDesc FormatTextList(std::uint16_t max, StrDesc format, const char* const* texts, std::size_t count);
+template <typename... Texts>
+StrDesc FormatText(std::uint16_t max, StrDesc format, Texts... texts) {
+    const char* list[] = {static_cast<const char*>(texts)..., nullptr};
+    return FormatTextList(max, format, list, sizeof...(texts));
+}
 
 // Writes text into buffer at position (0xFFFF: at its length), raising the length; gives the bytes
 // in place. Once the buffer records an error (153 past the capacity) it gives empty texts.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "platform/console/console_desktop.h"
 #include "platform/cp1252.h"
@@ -19,6 +20,7 @@
 #include "runtime/text/err_codes.h"
 #include "tools/qrt/qrt_args.h"
 #include "tools/qrt/qrt_output.h"
+#include "tools/qrt/qrt_import.h"
 #include "tools/qrt/qrt_transfer.h"
 
 namespace {
@@ -71,8 +73,10 @@ bool RunOne(const std::string& expression) {
 
 int main(int argc, char** argv) {
     // -e takes the next argument as an expression; every other argument is the runtime's.
-    rt::qrt::QrtArgs args = rt::qrt::QrtParseArgs(argc, argv);
-    if (args.misused) {
+    rt::qrt::QrtImportArgs importArgs;
+    std::vector<const char*> rest = rt::qrt::QrtImportTakeArgs(argc, argv, &importArgs);
+    rt::qrt::QrtArgs args = rt::qrt::QrtParseArgs(static_cast<int>(rest.size()), rest.data());
+    if (args.misused || importArgs.misused) {
         std::fputs(rt::qrt::QrtUsage(), stderr);
         return 2;
     }
@@ -99,7 +103,9 @@ int main(int argc, char** argv) {
     for (std::uint8_t n = 1; n <= rt::FileCount(); ++n) rt::FileOpen(n, 1);
 
     bool anyFailed = false;
-    if (args.transfer) {
+    if (importArgs.given) {
+        anyFailed = rt::qrt::QrtImport(importArgs) != 0;
+    } else if (args.transfer) {
         anyFailed = rt::qrt::QrtTransfer(args.transferMode, args.transferTarget, args.transferBlock) != 0;
     } else if (!args.expressions.empty()) {
         for (const std::string& e : args.expressions) anyFailed |= RunOne(rt::Utf8ToCp1252(e));

@@ -155,12 +155,33 @@ TEST_F(TextValuesArena, WrapQuoteOverwriteAndAssemble) {
 TEST_F(TextValuesArena, FormatRespectsItsMaximum) {
     EXPECT_EQ(Str(One([] { return Format(10, "%s-%03d", "ab", 7); })), "ab-007");
     EXPECT_EQ(Str(One([] { return Format(6, "%s", "abcdef"); })), "abcdef");
-    EXPECT_EQ(Str(One([] { return FormatText(20, S("%s=%d and more"), "n", 4); })), "n=4 and more");
     std::uint16_t m = DynMark();
     StrDesc r = Format(5, "%s", "abcdef");
     EXPECT_TRUE(r.IsError());
     EXPECT_EQ(r.len, 146);
     EXPECT_EQ(ErrNoted(), (std::uint32_t(kAreaFormatStrings) << 16) | 146u);
+    EXPECT_EQ(DynMark(), m);
+}
+
+// A catalog text comes from a language file: whatever conversions it holds, only %s takes one of the
+// texts given, so a stray % can never read an argument that is not there.
+TEST_F(TextValuesArena, FormatTextFillsOnlyItsTextsWhateverTheFormatHolds) {
+    struct Case { const char* format; const char* result; };
+    const Case cases[] = {
+        {"%s=%s and more", "n=4 and more"},
+        {"%s %s %s", "n 4 "},          // a %s past the texts given is empty
+        {"100%% %d %n %p %x%", "100% %d %n %p %x%"},
+        {"%s%%s", "n%s"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        const char* format = c.format;
+        EXPECT_EQ(Str(One([format] { return FormatText(40, D(format), "n", "4"); })), c.result) << c.format;
+    }
+    std::uint16_t m = DynMark();
+    StrDesc r = FormatText(5, S("%s!"), "abcde");
+    EXPECT_TRUE(r.IsError());
+    EXPECT_EQ(r.len, 146);
     EXPECT_EQ(DynMark(), m);
 }
 
