@@ -1,6 +1,6 @@
 // Asks the user which of a file's first fields limit a transfer, in the field-entry dialog of the
 // choice spec.
-#include "runtime/sql/limits_spec.h"
+#include "runtime/sql/limits_form.h"
 
 #include "runtime/env/catalog.h"
 #include "runtime/text/dyn_strings.h"

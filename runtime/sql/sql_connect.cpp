@@ -84,7 +84,7 @@ StrDesc RememberedAnswer(StrDesc file) {
     return content.IsError() ? StrEmpty() : content;
 }
 
-// The field specification of the credentials dialog: catalog "0091" filled with the first four
+// The one-line form of the credentials dialog: catalog "0091" filled with the first four
 // items of the remembered answer, as they stand.
 StrDesc CredentialsSpec(std::uint8_t flags) {
     std::uint16_t m = DynMark();

@@ -24,7 +24,7 @@ struct SqlCredentialsAnswer {
     StrDesc values;
     bool accepted = false;
 };
-// Shows the field-entry dialog with the caption title and the field specification spec.
+// Shows the field-entry dialog with the caption title, described by the one-line form spec.
 using SqlCredentialsAsk = SqlCredentialsAnswer (*)(StrDesc title, StrDesc spec);
 // Installs the credentials dialog (null: the default, which answers 122 at once, as a run without a
 // desktop must) and gives the previous one.

@@ -7,7 +7,7 @@
 #include "runtime/data/keys.h"
 #include "runtime/env/catalog.h"
 #include "runtime/expr/evaluator.h"
-#include "runtime/sql/limits_spec.h"
+#include "runtime/sql/limits_form.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
 #include "runtime/text/text_build.h"

@@ -133,7 +133,7 @@ TEST_F(SqlConnectTest, AConnectionTheServerClosedIsResetBeforeTheNextStatement) 
     EXPECT_EQ(SqlExec(S("SELECT 5;")), 0);
 }
 
-// A user at the credentials dialog: each answer in turn, and every specification it was shown.
+// A user at the credentials dialog: each answer in turn, and every form it was shown.
 struct DialogScript {
     std::vector<SqlCredentialsAnswer> answers;
     std::vector<std::string> answerTexts;

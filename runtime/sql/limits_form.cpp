@@ -1,6 +1,6 @@
 // Builds the two field-entry specs of the limits capture from a file's fields and the catalog's
 // labels "(Desde)" and "(Hasta)".
-#include "runtime/sql/limits_spec.h"
+#include "runtime/sql/limits_form.h"
 
 #include "runtime/data/file_table.h"
 #include "runtime/env/catalog.h"

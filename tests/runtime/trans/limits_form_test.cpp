@@ -2,7 +2,7 @@
 // made from its answer.
 #include <gtest/gtest.h>
 
-#include "runtime/sql/limits_spec.h"
+#include "runtime/sql/limits_form.h"
 #include "runtime/text/dyn_strings.h"
 #include "tests/runtime/data/data_fixture.h"
 
