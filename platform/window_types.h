@@ -64,6 +64,10 @@ using WinProc = bool (*)(WinHandle target, const WinEvent& event);
 struct WinRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
+// A window position (x or y) of kWinCentred leaves the place to the desktop: the window opens centred
+// over its owner window (the window the user was working in when it has no runtime owner, the screen
+// without either), kept inside the screen.
+constexpr int kWinCentred = -0x40000000;
 
 // A top-level runtime window. Its position is that of its frame on the screen; its size is the size
 // of its client area, in which controls are placed.

@@ -16,6 +16,8 @@ struct QtEntry {
     WinProc proc = nullptr;
     bool is_window = false;
     bool fixed_size = false;  // a dialog frame: the user cannot resize it
+    bool centre = false;      // a window placed by the desktop: centred over its owner when shown
+    WinHandle owner = kNoWindow;  // a window's runtime owner
     ControlKind kind = ControlKind::kLabel;
     std::u16string class_name;
 };

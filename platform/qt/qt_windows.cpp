@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -292,6 +293,45 @@ std::u16string QtUtf16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
 }
 
+// ---- Placement and modality of windows ----
+
+namespace {
+
+// The window the user was working in when a runtime window comes up: its runtime owner while that
+// shows, else Qt's modal or active window (the contact dialog, for a command started from it).
+QWidget* WorkingWindow(const QtEntry& entry, QWidget* self) {
+    if (QWidget* owner = QtWidgetOf(entry.owner); owner != nullptr && owner->isVisible()) return owner->window();
+    for (QWidget* w : {QApplication::activeModalWidget(), QApplication::activeWindow()})
+        if (w != nullptr && w->window() != self && w->isVisible()) return w->window();
+    return nullptr;
+}
+
+// While a Qt modal dialog is up (the contact dialog runs modally), Qt blocks the input of every other
+// top-level window that is not modal over it. A runtime window shown then is made modal over the window
+// the user was working in: it takes keys and clicks, and nothing beneath it does.
+void MakeModalOver(QWidget* w, QWidget* over) {
+    if (QApplication::activeModalWidget() == nullptr || over == nullptr) return;
+    w->setWindowModality(Qt::WindowModal);
+    if (w->windowHandle() != nullptr && over->windowHandle() != nullptr)
+        w->windowHandle()->setTransientParent(over->windowHandle());
+}
+
+// Centres a window over another (over the screen without one), kept inside that screen's work area.
+void CentreOver(QWidget* w, QWidget* over) {
+    QScreen* screen = over != nullptr && over->screen() != nullptr ? over->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    const QRect target = over != nullptr ? over->frameGeometry() : area;
+    const QSize size = w->frameGeometry().size().expandedTo(w->size());
+    int x = target.center().x() - size.width() / 2;
+    int y = target.center().y() - size.height() / 2;
+    x = std::max(area.left(), std::min(x, area.right() + 1 - size.width()));
+    y = std::max(area.top(), std::min(y, area.bottom() + 1 - size.height()));
+    w->move(x, y);
+}
+
+}  // namespace
+
 // ---- Windows ----
 
 QtDesktop::~QtDesktop() {
@@ -308,10 +348,12 @@ WinHandle QtDesktop::WindowCreate(const WindowRequest& request) {
     entry.proc = request.proc;
     entry.class_name = request.class_name;
     entry.fixed_size = request.dialog_frame;
+    entry.owner = request.owner;
+    entry.centre = request.rect.x == kWinCentred || request.rect.y == kWinCentred;
     const WinHandle h = QtRegister(w, entry);
     w->handle = h;
     if (request.rect.width > 0 && request.rect.height > 0) {
-        w->move(request.rect.x, request.rect.y);
+        if (!entry.centre) w->move(request.rect.x, request.rect.y);
         w->resize(request.rect.width, request.rect.height);
         if (request.dialog_frame) w->setFixedSize(request.rect.width, request.rect.height);
     }
@@ -362,6 +404,13 @@ void QtDesktop::WindowShow(WinHandle window, bool visible, bool maximised) {
         w->hide();
         return;
     }
+    if (!w->isVisible()) {
+        QtEntry* entry = QtEntryOf(window);
+        QWidget* over = WorkingWindow(*entry, w);
+        MakeModalOver(w, over);
+        if (over != nullptr) w->setWindowIcon(over->windowIcon());
+        if (entry->centre) CentreOver(w, over);
+    }
     if (maximised) w->showMaximized();
     else w->show();
     BringToFront(w);
@@ -385,9 +434,11 @@ void QtDesktop::WindowSetRect(WinHandle handle, const WinRect& rect) {
     if (e == nullptr) return;
     QWidget* w = e->widget.data();
     if (e->is_window) {
-        w->move(rect.x, rect.y);
+        e->centre = rect.x == kWinCentred || rect.y == kWinCentred;
+        if (!e->centre) w->move(rect.x, rect.y);
         if (e->fixed_size) w->setFixedSize(std::max(1, rect.width), std::max(1, rect.height));
         else w->resize(std::max(1, rect.width), std::max(1, rect.height));
+        if (e->centre && w->isVisible()) CentreOver(w, WorkingWindow(*e, w));
     } else {
         w->setGeometry(rect.x, rect.y, rect.width, rect.height);
     }
@@ -432,9 +483,21 @@ void QtDesktop::WindowUpdate(WinHandle window) {
 
 // ---- Events ----
 
+namespace {
+
+// Input waits while no runtime window shows: a key or click meant for the window beneath (the contact
+// dialog) is delivered once the running command has ended, instead of starting another inside it.
+QEventLoop::ProcessEventsFlags PumpFlags() {
+    for (const auto& [h, e] : g_entries)
+        if (e.is_window && !e.widget.isNull() && e.widget->isVisible()) return QEventLoop::AllEvents;
+    return QEventLoop::ExcludeUserInputEvents;
+}
+
+}  // namespace
+
 void QtDesktop::Pump() {
     if (!QtWidgetsReady()) return;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::processEvents(PumpFlags());
     Reap(false);
 }
 
@@ -444,7 +507,7 @@ void QtDesktop::WaitForEvents(int milliseconds) {
     QTimer bound;
     bound.setSingleShot(true);
     bound.start(std::max(1, milliseconds));
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents(PumpFlags() | QEventLoop::WaitForMoreEvents);
     Reap(false);
 }
 

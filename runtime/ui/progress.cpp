@@ -63,9 +63,8 @@ int PanelHeight(std::size_t lines) { return std::max<int>(kChildHeight, static_c
 void Place(int bar_width, int child_height) {
     Desktop* d = DesktopGet();
     const int extra = child_height - kChildHeight;
-    const WinRect area = d->ScreenWorkArea();
     const int w = bar_width + 2 * kMargin, h = kClientHeight + extra;
-    d->WindowSetRect(g_state.window, WinRect{area.x + (area.width - w) / 2, area.y + (area.height - h) / 2, w, h});
+    d->WindowSetRect(g_state.window, WinRect{kWinCentred, kWinCentred, w, h});
     d->WindowSetRect(g_state.child, WinRect{kMargin, kChildTop, bar_width, child_height});
     if (WinHandle b = d->ControlById(g_state.window, kIdProgressCancel))
         d->WindowSetRect(b, WinRect{bar_width - 50, kButtonTop + extra, kButtonWidth, kButtonHeight});
@@ -79,7 +78,7 @@ ErrCode Open(std::uint16_t width, std::uint32_t range, bool text_mode) {
     DynScope scope;
     const WinHandle owner = WinTop();
     const WinHandle window = WinCreateKind(kWinKindProgress, MsgText("0016"), 0,
-                                           WinRect{0, 0, bar + 2 * kMargin, kClientHeight}, ProgressProc);
+                                           WinRect{kWinDefault, kWinDefault, bar + 2 * kMargin, kClientHeight}, ProgressProc);
     if (window == kNoWindow) return kErrCommonCtlError;
     g_state = ProgressState{};
     g_state.window = window;

@@ -24,6 +24,15 @@ namespace {
 constexpr std::uint16_t kMinWidthChars = 15;
 constexpr std::uint16_t kExtraChars = 5;
 constexpr int kListFrame = 4;
+// A title bar holds the caption, in the desktop's own font, beside the frame's buttons.
+constexpr int kTitleButtonsPx = 96;
+constexpr int kTitleCharPx = 8;  // a character of the title when the desktop cannot measure its font
+
+// The narrowest window whose title bar shows the whole caption.
+int CaptionWidthPx(Desktop* d, std::uint16_t chars) {
+    const CharMetrics m = d->DefaultFontMetrics();
+    return chars * (m.avg_width != 0 ? m.avg_width : kTitleCharPx) + kTitleButtonsPx;
+}
 
 std::uint16_t g_buttons = 0;  // buttons of the grid being shown
 
@@ -124,6 +133,7 @@ std::uint16_t SelectList(StrDesc caption, StrDesc items, std::uint16_t flags) {
         width = CellsWide(button_chars) * columns;
         height = CellsHigh(button_rows);
     }
+    width = std::max(width, CaptionWidthPx(d, caption.len));
 
     WinRect rect = WinDialogRect(WinTop(), width, height);
     if ((flags & kSelectNextToFocus) && d->FocusedControl() != kNoWindow && WinTop() != kNoWindow) {

@@ -60,9 +60,8 @@ WinHandle WinCreate(StrDesc class_name, StrDesc caption, std::uint16_t style, Wi
     request.caption = UiText(caption);
     request.owner = owner;
     request.proc = class_proc;
-    const WinRect area = desktop->ScreenWorkArea();
-    request.rect.x = rect.x == kWinDefault ? area.x : rect.x;
-    request.rect.y = rect.y == kWinDefault ? area.y : rect.y;
+    request.rect.x = rect.x == kWinDefault ? kWinCentred : rect.x;
+    request.rect.y = rect.y == kWinDefault ? kWinCentred : rect.y;
     request.rect.width = rect.width == kWinDefault ? 0 : rect.width;
     request.rect.height = rect.height == kWinDefault ? 0 : rect.height;
     const WinHandle window = desktop->WindowCreate(request);
@@ -77,19 +76,7 @@ WinHandle WinCreateKind(std::uint16_t kind, StrDesc caption, std::uint16_t style
     return WinCreate(WinClassName(kind), caption, style, rect, proc);
 }
 
-WinRect WinDialogRect(WinHandle owner, int width, int height) {
-    Desktop* desktop = DesktopGet();
-    const WinRect area = desktop != nullptr ? desktop->ScreenWorkArea() : WinRect{0, 0, 640, 400};
-    WinRect r{area.x, area.y, width, height};
-    if (desktop != nullptr && owner != kNoWindow) {
-        const WinRect o = desktop->WindowRect(owner);
-        r.x = o.x + 100;
-        r.y = o.y + 60;
-    }
-    r.x = std::max(area.x, std::min(r.x, area.x + area.width - width));
-    r.y = std::max(area.y, std::min(r.y, area.y + area.height - height));
-    return r;
-}
+WinRect WinDialogRect(WinHandle, int width, int height) { return WinRect{kWinCentred, kWinCentred, width, height}; }
 
 std::uint16_t WinPump() {
     if (Desktop* desktop = DesktopGet()) desktop->Pump();

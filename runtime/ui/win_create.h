@@ -25,7 +25,7 @@ StrDesc WinClassName(std::uint16_t kind);
 
 // Style bits of WinCreate.
 constexpr std::uint16_t kWinStyleModal = 0x80;  // disable the current top window while this one lives
-// A coordinate or size of WinCreate that the desktop chooses.
+// A coordinate or size of WinCreate that the desktop chooses (a position: centred over the owner).
 constexpr int kWinDefault = 0xFFFF;
 
 // Creates a window of the class, owned by the current top window, and pushes it on the stack with no
@@ -34,8 +34,8 @@ constexpr int kWinDefault = 0xFFFF;
 WinHandle WinCreate(StrDesc class_name, StrDesc caption, std::uint16_t style, WinRect rect, WinProc proc);
 WinHandle WinCreateKind(std::uint16_t kind, StrDesc caption, std::uint16_t style, WinRect rect, WinProc proc);
 
-// Where a runtime dialog of that client size goes: its owner's top left moved 100 pixels right and 60
-// down (the work area's top left without an owner), kept inside the screen's work area.
+// Where a runtime dialog of that client size goes: centred over its owner by the desktop (over the
+// window the user works in without one), inside the screen.
 WinRect WinDialogRect(WinHandle owner, int width, int height);
 
 // Shows the top window and pumps until a quit arrives, the stack empties or, when window is given,

@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest/QTest>
 
 #include <deque>
@@ -28,6 +29,7 @@
 #include "platform/desktop.h"
 #include "platform/qt/qt_handles.h"
 #include "runtime/ui/win_stack.h"
+#include "tests/support/window_input.h"
 
 namespace rt::test {
 
@@ -165,26 +167,37 @@ QWidget* UiView::Focus() const {
     return f != nullptr ? f : top_;
 }
 
+namespace {
+
+// Whether Qt lets a user reach the window: no modal window above it blocks it. The close box is the
+// one request QTest cannot send as the window system does, so its modality check is made here.
+bool Reachable(QWidget* w) {
+    QWindow* window = WindowOf(w);
+    QWindow* modal = QGuiApplication::modalWindow();
+    if (modal == nullptr || modal == window || modal->isAncestorOf(window, QWindow::IncludeTransients)) return true;
+    if (modal->modality() == Qt::ApplicationModal) return false;
+    for (QWindow* m = modal; m != nullptr; m = m->transientParent() != nullptr ? m->transientParent() : m->parent())
+        for (QWindow* x = window; x != nullptr; x = x->transientParent() != nullptr ? x->transientParent() : x->parent())
+            if (m == x) return false;
+    return true;
+}
+
+}  // namespace
+
 void UiView::Type(const QString& text) {
     for (QChar c : text) {
-        QWidget* target = Focus();
-        const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? static_cast<Qt::Key>(c.toUpper().unicode())
-                                                                     : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, target, key, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, target, key, QString(c), Qt::NoModifier);
+        KeyToWindow(Focus(), KeyOfChar(c), Qt::NoModifier, QString(c));
     }
 }
 
-void UiView::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QTest::keyClick(Focus(), key, modifiers);
-}
+void UiView::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) { KeyToWindow(Focus(), key, modifiers); }
 
 void UiView::Click(std::uint16_t id) {
     for (QObject* child : top_->findChildren<QWidget*>()) {
         const WinHandle h = QtHandleOf(child);
         if (h == kNoWindow || DesktopGet() == nullptr || DesktopGet()->ControlId(h) != id) continue;
         auto* w = static_cast<QWidget*>(child);
-        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+        ClickAt(w, w->rect().center());
         return;
     }
     ADD_FAILURE() << "no control " << id << " to click in '" << caption() << "'";
@@ -197,16 +210,18 @@ void UiView::ChooseItem(int n) {
         return;
     }
     const QPoint at = list->visualItemRect(list->item(n - 1)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    ClickAt(list->viewport(), at);
+    DoubleClickAt(list->viewport(), at);
 }
 
-void UiView::CloseBox() { top_->close(); }
+void UiView::CloseBox() {
+    if (Reachable(top_)) top_->close();
+}
 
 void UiView::ClickButton(const std::string& text) {
     for (QAbstractButton* b : top_->findChildren<QAbstractButton*>()) {
         if (Utf8(b->text()).find(text) == std::string::npos) continue;
-        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
+        ClickAt(b, b->rect().center());
         return;
     }
     ADD_FAILURE() << "no button '" << text << "' in '" << caption() << "'";
@@ -218,12 +233,11 @@ void UiView::AnswerFile(const std::string& path) {
         ADD_FAILURE() << "the file dialog has no name field";
         return;
     }
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, QString::fromStdString(path));
-    QTest::keyClick(edit, Qt::Key_Return);
+    ClickAt(edit, edit->rect().center());
+    KeyToWindow(edit, Qt::Key_A, Qt::ControlModifier);
+    KeyToWindow(edit, Qt::Key_Delete, Qt::NoModifier);
+    for (QChar c : QString::fromStdString(path)) KeyToWindow(edit, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    KeyToWindow(edit, Qt::Key_Return, Qt::NoModifier);
 }
 
 std::string UiView::Screenshot(const std::string& name) const {
@@ -342,8 +356,8 @@ void UiRobot::Tick() {
         m.waited.start();
         // Whatever is showing is dismissed, so that the code under test can return.
         if (showing) {
-            if (QWidget* f = QApplication::focusWidget()) QTest::keyClick(f, Qt::Key_Escape);
-            else QTest::keyClick(now.widget, Qt::Key_Escape);
+            QWidget* f = QApplication::focusWidget();
+            KeyToWindow(f != nullptr ? f : now.widget, Qt::Key_Escape, Qt::NoModifier);
         }
     }
 }
