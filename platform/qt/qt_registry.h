@@ -18,6 +18,7 @@ struct QtEntry {
     bool fixed_size = false;  // a dialog frame: the user cannot resize it
     bool centre = false;      // a window placed by the desktop: centred over its owner when shown
     WinHandle owner = kNoWindow;  // a window's runtime owner
+    QPointer<QWidget> over;       // the window it was shown modal over, given the focus back when it goes
     ControlKind kind = ControlKind::kLabel;
     std::u16string class_name;
 };

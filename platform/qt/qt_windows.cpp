@@ -309,11 +309,19 @@ QWidget* WorkingWindow(const QtEntry& entry, QWidget* self) {
 // While a Qt modal dialog is up (the contact dialog runs modally), Qt blocks the input of every other
 // top-level window that is not modal over it. A runtime window shown then is made modal over the window
 // the user was working in: it takes keys and clicks, and nothing beneath it does.
-void MakeModalOver(QWidget* w, QWidget* over) {
-    if (QApplication::activeModalWidget() == nullptr || over == nullptr) return;
+bool MakeModalOver(QWidget* w, QWidget* over) {
+    if (QApplication::activeModalWidget() == nullptr || over == nullptr) return false;
     w->setWindowModality(Qt::WindowModal);
     if (w->windowHandle() != nullptr && over->windowHandle() != nullptr)
         w->windowHandle()->setTransientParent(over->windowHandle());
+    return true;
+}
+
+// When a window shown modal over a window that is not the runtime's goes, that window gets the focus
+// back (a window manager may do it too; without one nobody else would).
+void GiveFocusBack(const QPointer<QWidget>& over) {
+    if (over.isNull() || !over->isVisible() || QtHandleOf(over.data()) != kNoWindow) return;
+    over->activateWindow();
 }
 
 // Centres a window over another (over the screen without one), kept inside that screen's work area.
@@ -390,9 +398,11 @@ void QtDesktop::WindowDestroy(WinHandle handle) {
     entry = QtEntryOf(handle);
     if (entry == nullptr) return;
     QPointer<QWidget> widget = entry->widget;
+    const QPointer<QWidget> over = entry->over;
     Unregister(handle);
     if (widget.isNull()) return;
     widget->hide();
+    GiveFocusBack(over);
     if (g_dispatch_depth == 0) delete widget.data();
     else g_dead.push_back({widget, g_dispatch_depth});
 }
@@ -407,7 +417,7 @@ void QtDesktop::WindowShow(WinHandle window, bool visible, bool maximised) {
     if (!w->isVisible()) {
         QtEntry* entry = QtEntryOf(window);
         QWidget* over = WorkingWindow(*entry, w);
-        MakeModalOver(w, over);
+        if (MakeModalOver(w, over)) entry->over = over;
         if (over != nullptr) w->setWindowIcon(over->windowIcon());
         if (entry->centre) CentreOver(w, over);
     }

@@ -354,10 +354,11 @@ void UiRobot::Tick() {
                       << (showing ? "; showing: " + Describe(now) : std::string("; nothing is showing"));
         m.steps.pop_front();
         m.waited.start();
-        // Whatever is showing is dismissed, so that the code under test can return.
+        // Whatever is showing is dismissed, so that the code under test can return: straight to the
+        // widget, since a window the user cannot reach would not take the Escape of its window either.
         if (showing) {
-            QWidget* f = QApplication::focusWidget();
-            KeyToWindow(f != nullptr ? f : now.widget, Qt::Key_Escape, Qt::NoModifier);
+            QWidget* f = now.widget->focusWidget();
+            QTest::keyClick(f != nullptr ? f : now.widget, Qt::Key_Escape);
         }
     }
 }

@@ -1,0 +1,99 @@
+// The contact dialog run modally, as the application runs it, with a runtime question opened from it:
+// the question takes the user's keys and clicks, and the dialog beneath takes none until it is gone.
+// Every event goes through the window system path, where Qt's modality check applies.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "app/contact_template.h"
+#include "runtime/ui/win_create.h"
+#include "runtime/ui/win_stack.h"
+#include "tests/app/contact_db_fixture.h"
+#include "tests/support/qt_ui_robot.h"
+#include "tests/support/window_input.h"
+
+namespace rt::test {
+namespace {
+
+class ContactModalTest : public ContactDbTest {
+protected:
+    // Runs the dialog modally; body runs inside its loop, and the dialog ends with Escape after it.
+    // Should the body hang (a window no user can reach), the guard ends its windows and the dialog.
+    void RunModal(const std::function<void()>& body) {
+        bool ended = false;
+        QTimer::singleShot(0, dialog_.get(), [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+            body();
+            KeyToWindow(dialog_.get(), Qt::Key_Escape);
+            ended = true;
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, dialog_.get(), [this] {
+            ADD_FAILURE() << "the dialog was still running after the guard's time";
+            while (WinTop() != kNoWindow) WinDestroy(WinTop());
+            dialog_->reject();
+        });
+        guard.start(15000);
+        dialog_->hide();
+        dialog_->exec();
+        EXPECT_TRUE(ended) << "the dialog did not end by the user's Escape";
+    }
+};
+
+TEST_F(ContactModalTest, ARuntimeListOverTheModalDialogAnswersTheUserAndTheDialogBeneathTakesNothing) {
+    std::string caption, shown_during;
+    WinHandle list = kNoWindow;
+    UiRobot robot;
+    robot.OnWindow([&](UiView& v) {
+        caption = v.caption();
+        list = v.window();
+        // The keys and clicks of a user who turns back to the dialog while the question is open.
+        KeyToWindow(dialog_.get(), Qt::Key_End, Qt::ControlModifier);
+        rt::test::Click(dialog_->control(kIdButtonNext));
+        shown_during = Shown();
+        v.Screenshot("modal_list_over_dialog");
+        v.Key(Qt::Key_Escape);
+    });
+    RunModal([&] {
+        KeyToWindow(dialog_.get(), Qt::Key_Home, Qt::ControlModifier);
+        ASSERT_EQ(Shown(), "Alfa Distribuciones");
+        dialog_->menuAction(kIdExport)->trigger();
+        // The question is gone and the dialog answers again.
+        EXPECT_EQ(WinTop(), kNoWindow);
+        KeyToWindow(dialog_.get(), Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(Shown(), "Zapatería Elche");
+    });
+    EXPECT_EQ(caption, "Selección de Tabla");
+    EXPECT_NE(list, kNoWindow);
+    EXPECT_EQ(shown_during, "Alfa Distribuciones") << "the dialog beneath the question moved";
+    EXPECT_EQ(robot.pending(), 0u);
+}
+
+// Placement: a question opened from the dialog comes up over the dialog, not in a corner of the
+// screen, and a list is wide enough to show its caption.
+TEST_F(ContactModalTest, AQuestionOpensCentredOverTheDialog) {
+    QRect over, list;
+    int caption_width = 0;
+    UiRobot robot;
+    robot.OnWindow([&](UiView& v) {
+        over = dialog_->frameGeometry();
+        list = v.top()->geometry();
+        caption_width = v.top()->fontMetrics().horizontalAdvance(v.top()->windowTitle());
+        v.Key(Qt::Key_Escape);
+    });
+    RunModal([&] { dialog_->menuAction(kIdExport)->trigger(); });
+    ASSERT_TRUE(list.isValid());
+    EXPECT_LE(std::abs(list.center().x() - over.center().x()), 2) << "list " << list.x() << "," << list.y();
+    EXPECT_LE(std::abs(list.center().y() - over.center().y()), 20);
+    EXPECT_GE(list.width(), caption_width);
+}
+
+}  // namespace
+}  // namespace rt::test
