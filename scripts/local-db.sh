@@ -5,7 +5,8 @@
 #
 # Usage: local-db.sh ensure|stop [--force]|status|params|with-lease COMMAND [ARGUMENTS...]
 #   ensure      creates the cluster on first use (initdb), starts it when it is not running, and creates
-#               and fills the database "quintara" when it does not exist yet
+#               and fills the database "quintara" when it does not exist yet; the server then stays
+#               up when the lease holders end (it is the user's own until stop)
 #   stop        stops the cluster when it is running; while a window or command holds a lease on it
 #               (with-lease) it refuses with exit status 1, unless --force is given
 #   status      exit status 0 when the cluster is running, 3 when it is not (the one of pg_ctl status)
@@ -197,14 +198,16 @@ ensure_database() {
 }
 
 # Creates, starts and fills the cluster as needed. $1 is "lease" when a lease holder asks, so that the
-# server it starts is stopped again by the last lease holder; a server started by hand is left alone.
+# server it starts is stopped again by the last lease holder. Asked by hand, the server is the user's
+# from then on, whoever started it, and the lease holders leave it running.
 ensure_server() {
     lock_control
     [[ -f "$pgdata/PG_VERSION" ]] || init_cluster
     if ! is_running; then
         start_cluster
-        if [[ "${1:-}" == lease ]]; then postmaster_pid >"$started_file"; else rm -f "$started_file"; fi
+        if [[ "${1:-}" == lease ]]; then postmaster_pid >"$started_file"; fi
     fi
+    [[ "${1:-}" == lease ]] || rm -f "$started_file"
     ensure_database
     unlock_control
 }

@@ -5,8 +5,8 @@
 #   pages through the contacts and the export runs; both go on and finish, and the server stops after
 #   the last of them;
 # - a launch that starts while the last one is stopping the server waits and gets a running server;
-# - a server started by hand stays up after the launches; stop refuses while a lease is held, and
-#   stop --force stops it anyway.
+# - a server asked for by hand (ensure) stays up after the launch; stop refuses while a lease is held,
+#   and stop --force stops it anyway.
 # The launches run a stand-in for the application through scripts/launch.sh, as the run command does.
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -167,10 +167,12 @@ log_has late "waiting for the database server to finish stopping" || fail "the l
 log_has late "starting the database server" || fail "the late launch did not start the server again"
 [[ $(db_status) == 3 ]] || fail "the server is still running after the late launch ended"
 
-# --- A server started by hand, stop while in use ---
-bash "$local_db" ensure >/dev/null
+# --- A server asked for by hand, stop while in use ---
+# The launch starts the server; ensure by hand while it runs makes the server the user's, to keep.
 start_window by_hand 20
-wait_for "$tmp/by_hand.ready" 30 || fail "the launch on the running server did not connect"
+wait_for "$tmp/by_hand.ready" 30 || fail "the launch did not connect"
+log_has by_hand "starting the database server" || fail "the launch did not start the server"
+bash "$local_db" ensure >/dev/null
 refused=0
 out="$(bash "$repo/scripts/run.sh" --stop-db 2>&1)" || refused=$?
 [[ $refused == 1 && "$out" == *"in use by a Quintara window or command; not stopped"* ]] \
@@ -178,7 +180,7 @@ out="$(bash "$repo/scripts/run.sh" --stop-db 2>&1)" || refused=$?
 [[ $(db_status) == 0 ]] || fail "a refused stop stopped the server"
 finish by_hand 30
 expect_run by_hand 0 20
-[[ $(db_status) == 0 ]] || fail "the launches stopped a server started by hand"
+[[ $(db_status) == 0 ]] || fail "the launch stopped a server asked for by hand"
 
 start_window forced 300
 wait_for "$tmp/forced.ready" 30 || fail "the last launch did not connect"
