@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The embedded server's lifetime with several users at once, on a cluster of the test's own (its own
 # working folder and database folder; the test run's server is never touched):
-# - two launches and an export through local-db.sh with-lease: the first launch ends while the second
-#   pages through the contacts and the export runs; both go on and finish, and the server stops after
-#   the last of them;
+# - two launches started at once on a folder without a cluster, and an export through local-db.sh
+#   with-lease: the first launch ends while the second pages through the contacts and the export runs;
+#   both go on and finish, and the server stops after the last of them;
 # - a launch that starts while the last one is stopping the server waits and gets a running server;
 # - a server asked for by hand (ensure) stays up after the launch; stop refuses while a lease is held,
 #   and stop --force stops it anyway.
@@ -117,14 +117,16 @@ expect_run() {
 log_has() { grep -qF -- "$2" "$tmp/$1.log"; }
 
 # --- Two launches and an export: the first launch ends while the others go on ---
+# Both launches start at once on a folder without a cluster: one creates it, the other waits for it.
 start_window first 20
-wait_for "$tmp/first.ready" 60 || { cat "$tmp/first.log"; fail "the first launch did not connect"; exit 1; }
 start_window second 50
+wait_for "$tmp/first.ready" 60 || { cat "$tmp/first.log"; fail "the first launch did not connect"; exit 1; }
+wait_for "$tmp/second.ready" 60 || { cat "$tmp/second.log"; fail "the second launch did not connect"; exit 1; }
+created=$(cat "$tmp/first.log" "$tmp/second.log" | grep -c "creating the database cluster" || true)
+[[ $created == 1 ]] || fail "the cluster was created $created times"
 # The export runs in the working folder as a qrt run does, holding a lease of its own.
 start export env -C "$QUINTARA_HOME" bash "$local_db" with-lease "$tmp/export.sh" export
-wait_for "$tmp/second.ready" 30 || fail "the second launch did not connect"
 wait_for "$tmp/export.ready" 30 || fail "the export did not connect"
-log_has first "creating the database quintara" || fail "the first launch did not create the database"
 
 finish first 20
 expect_run first 0 20
