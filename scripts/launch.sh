@@ -11,7 +11,8 @@
 #   has none, the working folder's is set aside for this run, so the credentials dialog asks.
 # When sqlparams.dat points at the embedded database, the application runs holding a lease on its
 # server (local-db.sh with-lease): the server is started when it is not running, and stopped again
-# when the last window or command holding a lease has ended, unless it was started by hand.
+# when the last window or command holding a lease has ended, unless it was started or asked for by
+# hand (local-db.sh ensure).
 # The exit status is the application's.
 set -euo pipefail
 

@@ -21,8 +21,7 @@
 # way, so a killed window never keeps the server pinned and never makes a count go wrong. At its end a
 # holder tries to take the lock exclusively without waiting: only the last one gets it, and it stops
 # the server while still holding it, so a launch that starts meanwhile waits for the stop to finish
-# and then starts the server again. A server a lease holder did not start (started by hand with
-# ensure) is left running. Starts and stops themselves are serialised by <folder>/.server.lock.
+# and then starts the server again. A server started or asked for by hand (ensure) is left running. Starts and stops themselves are serialised by <folder>/.server.lock.
 #
 # Folders: the application's home is ${QUINTARA_HOME:-${XDG_DATA_HOME:-~/.local/share}/quintara}.
 # The cluster lives in <folder>/pgdata and listens in <folder>, where <folder> is the home for an
