@@ -9,8 +9,10 @@
 #   (scripts/local-db.sh).
 # - --db-from FOLDER copies FOLDER's sqlparams.dat over it, for a server of the user's own; when FOLDER
 #   has none, the working folder's is set aside for this run, so the credentials dialog asks.
-# When sqlparams.dat points at the embedded database, its server is started when it is not running,
-# and stopped again when the application ends unless it was running before.
+# When sqlparams.dat points at the embedded database, the application runs holding a lease on its
+# server (local-db.sh with-lease): the server is started when it is not running, and stopped again
+# when the last window or command holding a lease has ended, unless it was started or asked for by
+# hand (local-db.sh ensure).
 # The exit status is the application's.
 set -euo pipefail
 
@@ -73,26 +75,21 @@ embedded_host="${embedded_line%% *}"
 uses_embedded=0
 [[ -f "$params" ]] && grep -qF -- "$embedded_host" "$params" && uses_embedded=1
 
-started_db=0
 cleanup() {
     if [[ -n "$set_aside" && -f "$set_aside" ]]; then
         # The credentials dialog of this run may have written a new sqlparams.dat; that one stays.
         if [[ -f "$params" ]]; then rm -f "$set_aside"; else mv -f "$set_aside" "$params"; fi
     fi
-    if (( started_db )); then bash "$local_db" stop || true; fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-if (( uses_embedded )); then
-    bash "$local_db" status >/dev/null 2>&1 || started_db=1
-    bash "$local_db" ensure
-    # The socket file of the embedded server is named after this port, whatever the environment says.
-    export PGPORT=5432
-fi
-
-cd "$work"
+# local-db.sh finds its folders from the environment before the application's folder is entered.
 status=0
-"$binary" "$@" || status=$?
+if (( uses_embedded )); then
+    bash "$local_db" with-lease env -C "$work" -- "$binary" "$@" || status=$?
+else
+    (cd "$work" && exec "$binary" "$@") || status=$?
+fi
 exit "$status"
