@@ -2,6 +2,7 @@
 #include "app/quintara_app.h"
 
 #include "app/contact_dialog.h"
+#include "app/qt_language.h"
 #include "platform/process.h"
 #include "runtime/data/file_open.h"
 #include "runtime/data/file_table.h"
@@ -26,7 +27,12 @@ ErrCode QuintaraStart(AppCallback hook) {
     request.description = S(kAppDescription);
     request.flags = kAppStartFlags;
     request.callback = hook;
-    return RuntimeStart(request);
+    // Boxes of the start-up speak the built-in language; once the run's language is settled, Qt's own
+    // texts follow it.
+    QuintaraLoadQtTranslations();
+    const ErrCode code = RuntimeStart(request);
+    if (code == kOk) QuintaraLoadQtTranslations();
+    return code;
 }
 
 ErrCode QuintaraOpenContacts(std::uint8_t* file) {
