@@ -12,6 +12,8 @@ PACKAGES=(
   postgresql postgresql-common # database server and pg_virtualenv
   fonts-liberation             # faces metric-compatible with the dialog fonts
   xdg-utils                    # hands tel: links to the desktop's phone application
+  qt6-translations-l10n        # Qt's own texts (buttons, file dialogs) in the program's language
+  xvfb xdotool imagemagick     # the scenario tests: a real X server, keys and clicks from outside, screenshots
   lua5.4
 )
 
