@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/window_input.h"
+
 namespace rt::test {
 
 class BoxAnswers {
@@ -32,7 +34,7 @@ private:
         texts_.push_back(box->text().toStdString());
         QAbstractButton* button = box->button(answer_);
         if (button == nullptr) button = box->defaultButton();
-        if (button != nullptr) button->click();
+        if (button != nullptr) Click(button);
         else box->done(0);
     }
 

@@ -23,9 +23,9 @@
 #include "platform/qt/qt_desktop.h"
 #include "runtime/data/file_open.h"
 #include "runtime/text/mem_areas.h"
-#include "tests/app/type_text.h"
 #include "tests/support/pg_fixture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/window_input.h"
 
 namespace rt::test {
 
@@ -79,7 +79,7 @@ protected:
     void Click(std::uint16_t id) {
         auto* button = qobject_cast<QPushButton*>(dialog_->control(id));
         ASSERT_NE(button, nullptr) << id;
-        QTest::mouseClick(button, Qt::LeftButton);
+        rt::test::Click(button);
     }
     QLineEdit* Line(std::uint16_t id) { return qobject_cast<QLineEdit*>(dialog_->control(id)); }
     QPlainTextEdit* Notes() { return qobject_cast<QPlainTextEdit*>(dialog_->control(kIdEditObservaciones)); }
@@ -88,10 +88,9 @@ protected:
     // Replaces an edit's text the way a user does: select all, type.
     void Retype(std::uint16_t id, const QString& text) {
         QWidget* edit = dialog_->control(id);
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
+        KeyTo(edit, Qt::Key_A, Qt::ControlModifier);
+        KeyToWindow(edit, Qt::Key_Delete);
+        TypeToWindow(edit, text);
     }
     // A value from the database (UTF-8).
     std::string Stored(const std::string& sql) { return db_.Value(sql); }

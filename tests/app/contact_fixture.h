@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTest>
 
 #include <cstdio>
@@ -25,8 +24,8 @@
 #include "runtime/text/mem_areas.h"
 #include "runtime/text/platform_text.h"
 #include "tests/support/runtime_fixture.h"
-#include "tests/app/type_text.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/window_input.h"
 
 namespace rt::test {
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/window_input.h"
+
 namespace rt::test {
 
 class BoxRobot {
@@ -36,7 +38,7 @@ private:
         seen_.push_back({box->windowTitle().toStdString(), box->text().toStdString(), box->icon()});
         QAbstractButton* button = box->button(answer_);
         if (button == nullptr) button = box->defaultButton();
-        if (button != nullptr) button->click();
+        if (button != nullptr) Click(button);
         else box->done(0);
     }
 

@@ -4,6 +4,7 @@
 // A key goes to the focused widget of the window, as a real key does; KeyTo focuses its widget first.
 #pragma once
 #include <QApplication>
+#include <QKeyEvent>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -46,6 +47,20 @@ inline void KeyTo(QWidget* w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt:
     KeyToWindow(w, key, modifiers);
 }
 
+// Focuses w and types text into it through its window.
+inline void TypeTo(QWidget* w, const QString& text) {
+    if (QApplication::focusWidget() != w && w->focusPolicy() != Qt::NoFocus) w->setFocus(Qt::OtherFocusReason);
+    TypeToWindow(w, text);
+}
+
+// A key press left waiting for w's window, as input typed ahead waits until the program next reads
+// its events; when it is read, the window hands it to its focused widget. (It waits in Qt's event
+// queue: a test cannot leave an event in the window system's own.)
+inline void PostKeyToWindow(QWidget* w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                            const QString& text = QString()) {
+    QCoreApplication::postEvent(WindowOf(w), new QKeyEvent(QEvent::KeyPress, key, modifiers, text));
+}
+
 // A point of a widget in its top-level window's coordinates.
 inline QPoint InWindow(QWidget* w, QPoint at) { return w->mapTo(w->window(), at); }
 
@@ -53,6 +68,10 @@ inline void ClickAt(QWidget* w, QPoint at, Qt::KeyboardModifiers modifiers = Qt:
     QTest::mouseClick(WindowOf(w), Qt::LeftButton, modifiers, InWindow(w, at));
 }
 inline void Click(QWidget* w) { ClickAt(w, w->rect().center()); }
+// A right click; the press opens the context menu of the widget under the pointer.
+inline void RightClickAt(QWidget* w, QPoint at) {
+    QTest::mouseClick(WindowOf(w), Qt::RightButton, Qt::NoModifier, InWindow(w, at));
+}
 inline void DoubleClickAt(QWidget* w, QPoint at) {
     QTest::mouseDClick(WindowOf(w), Qt::LeftButton, Qt::NoModifier, InWindow(w, at));
 }

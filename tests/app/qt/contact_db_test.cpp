@@ -62,12 +62,10 @@ TEST_F(ContactDbTest, NuevoTypingAndGrabarInsertAContact) {
     Click(kIdButtonNew);
     EXPECT_EQ(Shown(), "");
     Retype(kIdEditRazonSocial, "Gamma Consultores");
-    Line(kIdEditNombre)->setFocus();
-    TypeText(Line(kIdEditNombre), QString::fromUtf8("Begoña Ibáñez"));
-    Notes()->setFocus();
-    QTest::keyClicks(Notes(), "uno");
-    QTest::keyClick(Notes(), Qt::Key_Return);
-    QTest::keyClicks(Notes(), "dos");
+    TypeTo(Line(kIdEditNombre), QString::fromUtf8("Begoña Ibáñez"));
+    TypeTo(Notes(), "uno");
+    KeyToWindow(Notes(), Qt::Key_Return);
+    TypeToWindow(Notes(), "dos");
     Click(kIdButtonSave);
     EXPECT_TRUE(robot.texts().empty()) << robot.texts()[0];
     EXPECT_EQ(Count(), "5");
@@ -144,30 +142,27 @@ TEST_F(ContactDbTest, AccentedContactsShowAsTheyAreAndPagingPastThemChangesNothi
 // of its own for the key.
 TEST_F(ContactDbTest, CommandKeysDoWhatTheirButtonsDo) {
     BoxAnswers robot(QMessageBox::No);
-    Line(kIdEditNombre)->setFocus();
-    QTest::keyClick(Line(kIdEditNombre), Qt::Key_Home, Qt::ControlModifier);  // Inicio
+    KeyTo(Line(kIdEditNombre), Qt::Key_Home, Qt::ControlModifier);  // Inicio
     EXPECT_EQ(Shown(), "Alfa Distribuciones");
-    QTest::keyClick(Line(kIdEditRazonSocial), Qt::Key_PageDown);  // Siguiente
+    KeyTo(Line(kIdEditRazonSocial), Qt::Key_PageDown);  // Siguiente
     EXPECT_EQ(Shown(), "Bodegas Peñalba");
-    Notes()->setFocus();
-    QTest::keyClick(Notes(), Qt::Key_PageDown);
+    KeyTo(Notes(), Qt::Key_PageDown);
     EXPECT_EQ(Shown(), "José Ñúñez");
-    QTest::keyClick(Notes(), Qt::Key_PageUp);  // Anterior
+    KeyTo(Notes(), Qt::Key_PageUp);  // Anterior
     EXPECT_EQ(Shown(), "Bodegas Peñalba");
-    QTest::keyClick(Notes(), Qt::Key_End, Qt::ControlModifier);  // Ultimo
+    KeyTo(Notes(), Qt::Key_End, Qt::ControlModifier);  // Ultimo
     EXPECT_EQ(Shown(), "Zapatería Elche");
-    QTest::keyClick(Notes(), Qt::Key_Home, Qt::ControlModifier);
+    KeyTo(Notes(), Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(Shown(), "Alfa Distribuciones");
 
     // Grabar: the edited name is stored.
     Retype(kIdEditNombre, "Ana Ruiz");
-    QTest::keyClick(Line(kIdEditNombre), Qt::Key_S, Qt::ControlModifier);
+    KeyTo(Line(kIdEditNombre), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(Stored("SELECT \"NOMBRE\" FROM contactos WHERE \"RAZON_SOCIAL\" = 'Alfa Distribuciones'"), "Ana Ruiz");
 
     // Borrar asks, here declined; the edit keeps its word although Ctrl+Delete would delete it.
-    Line(kIdEditDireccion)->setFocus();
-    QTest::keyClick(Line(kIdEditDireccion), Qt::Key_Home);
-    QTest::keyClick(Line(kIdEditDireccion), Qt::Key_Delete, Qt::ControlModifier);
+    KeyTo(Line(kIdEditDireccion), Qt::Key_Home);
+    KeyTo(Line(kIdEditDireccion), Qt::Key_Delete, Qt::ControlModifier);
     ASSERT_EQ(robot.texts().size(), 1u);
     EXPECT_EQ(robot.texts()[0], "¿Anular Registro(s)?");
     EXPECT_EQ(Line(kIdEditDireccion)->text().toStdString(), "Calle Mayor, 1");
@@ -176,7 +171,7 @@ TEST_F(ContactDbTest, CommandKeysDoWhatTheirButtonsDo) {
     // Nuevo: a blank record. (The window manager gives the focus back after a box; here the test does.)
     dialog_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
-    QTest::keyClick(Line(kIdEditDireccion), Qt::Key_N, Qt::ControlModifier);
+    KeyTo(Line(kIdEditDireccion), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(Shown(), "");
     EXPECT_EQ(Line(kIdEditNombre)->text(), "");
 }
@@ -186,7 +181,7 @@ TEST_F(ContactDbTest, EnterNeverRunsACommand) {
     BoxAnswers robot;
     Click(kIdButtonFirst);
     Retype(kIdEditNombre, "Otra");
-    QTest::keyClick(Line(kIdEditNombre), Qt::Key_Return);
+    KeyTo(Line(kIdEditNombre), Qt::Key_Return);
     EXPECT_EQ(Shown(), "Alfa Distribuciones");
     EXPECT_EQ(Stored("SELECT \"NOMBRE\" FROM contactos WHERE \"RAZON_SOCIAL\" = 'Alfa Distribuciones'"), "Ana Martín");
     EXPECT_TRUE(robot.texts().empty());

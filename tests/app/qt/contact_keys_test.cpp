@@ -36,21 +36,21 @@ TEST_F(ContactTest, TabWalksTheEditsThenTheLettersThenTheCommandButtons) {
     EXPECT_EQ(QApplication::focusWidget(), dialog_->control(kIdEditRazonSocial));
     const auto order = ContactTabOrder();
     for (std::size_t i = 1; i <= order.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        KeyToWindow(dialog_.get(), Qt::Key_Tab);
         const std::uint16_t expected = order[i % order.size()];
         ASSERT_EQ(QApplication::focusWidget(), dialog_->control(expected)) << "step " << i << ", expected " << expected;
     }
     // Shift+Tab goes back: from RAZON SOCIAL to Borrar.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    KeyToWindow(dialog_.get(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), dialog_->control(kIdButtonDelete));
 }
 
 TEST_F(ContactTest, EnterDoesNothingButInObservacionesWhereItStartsANewLine) {
     Show();
     auto* name = Control<QLineEdit>(kIdEditRazonSocial);
-    QTest::keyClicks(name, "Bodegas");
-    QTest::keyClick(name, Qt::Key_Return);
-    QTest::keyClick(name, Qt::Key_Enter, Qt::KeypadModifier);
+    TypeTo(name, "Bodegas");
+    KeyToWindow(name, Qt::Key_Return);
+    KeyToWindow(name, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_EQ(name->text(), QStringLiteral("Bodegas"));
 
@@ -58,17 +58,15 @@ TEST_F(ContactTest, EnterDoesNothingButInObservacionesWhereItStartsANewLine) {
     // engine says nothing.
     BoxRobot robot;
     const std::string before = Record();
-    dialog_->control(kIdButtonNext)->setFocus();
-    QTest::keyClick(dialog_->control(kIdButtonNext), Qt::Key_Return);
+    KeyTo(dialog_->control(kIdButtonNext), Qt::Key_Return);
     EXPECT_EQ(Record(), before);
     EXPECT_TRUE(robot.seen().empty());
     EXPECT_TRUE(dialog_->isVisible());
 
     auto* notes = Control<QPlainTextEdit>(kIdEditObservaciones);
-    notes->setFocus();
-    QTest::keyClicks(notes, "uno");
-    QTest::keyClick(notes, Qt::Key_Return);
-    QTest::keyClicks(notes, "dos");
+    TypeTo(notes, "uno");
+    KeyToWindow(notes, Qt::Key_Return);
+    TypeToWindow(notes, "dos");
     EXPECT_EQ(notes->toPlainText(), QStringLiteral("uno\ndos"));
     EXPECT_TRUE(dialog_->isVisible());
     // The record keeps the line end as CR LF.
@@ -78,12 +76,12 @@ TEST_F(ContactTest, EnterDoesNothingButInObservacionesWhereItStartsANewLine) {
 
 TEST_F(ContactTest, EscapeAndTheCloseBoxCancel) {
     Show();
-    QTest::keyClick(Control<QLineEdit>(kIdEditNombre), Qt::Key_Escape);
+    KeyTo(Control<QLineEdit>(kIdEditNombre), Qt::Key_Escape);
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(dialog_->result(), QDialog::Rejected);
 
     Show();
-    QTest::keyClick(Control<QPlainTextEdit>(kIdEditObservaciones), Qt::Key_Escape);
+    KeyTo(Control<QPlainTextEdit>(kIdEditObservaciones), Qt::Key_Escape);
     EXPECT_FALSE(dialog_->isVisible());
 
     Show();
@@ -96,21 +94,21 @@ TEST_F(ContactTest, MenuMnemonicsOpenTheirMenus) {
     Show();
     struct Case { Qt::Key key; const char* title; };
     for (Case c : {Case{Qt::Key_A, "&Archivo"}, Case{Qt::Key_C, "&Commandos"}, Case{Qt::Key_Y, "A&yuda"}}) {
-        QTest::keyClick(Control<QLineEdit>(kIdEditNombre), c.key, Qt::AltModifier);
+        KeyTo(Control<QLineEdit>(kIdEditNombre), c.key, Qt::AltModifier);
         auto* menu = qobject_cast<QMenu*>(ActivePopup());
         ASSERT_NE(menu, nullptr) << c.title;
         EXPECT_EQ(menu->title(), QString::fromUtf8(c.title));
-        QTest::keyClick(menu, Qt::Key_Escape);
-        QTest::keyClick(dialog_->menuBar(), Qt::Key_Escape);
+        KeyToWindow(menu, Qt::Key_Escape);
+        KeyToWindow(dialog_.get(), Qt::Key_Escape);  // the menu bar keeps the keyboard until a second Escape
         EXPECT_EQ(ActivePopup(), nullptr);
         dialog_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
         Control<QLineEdit>(kIdEditNombre)->setFocus();
     }
     // Archivo, Salir: the dialog ends as with Cancel.
-    QTest::keyClick(Control<QLineEdit>(kIdEditNombre), Qt::Key_A, Qt::AltModifier);
+    KeyTo(Control<QLineEdit>(kIdEditNombre), Qt::Key_A, Qt::AltModifier);
     ASSERT_NE(ActivePopup(), nullptr);
-    QTest::keyClick(ActivePopup(), Qt::Key_S);
+    KeyToWindow(ActivePopup(), Qt::Key_S);
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(dialog_->result(), QDialog::Rejected);
 }
@@ -118,9 +116,9 @@ TEST_F(ContactTest, MenuMnemonicsOpenTheirMenus) {
 TEST_F(ContactTest, AyudaAcercaDeShowsTheRuntimesAboutBox) {
     Show();
     BoxRobot robot;
-    QTest::keyClick(Control<QLineEdit>(kIdEditNombre), Qt::Key_Y, Qt::AltModifier);
+    KeyTo(Control<QLineEdit>(kIdEditNombre), Qt::Key_Y, Qt::AltModifier);
     ASSERT_NE(ActivePopup(), nullptr);
-    QTest::keyClick(ActivePopup(), Qt::Key_A);
+    KeyToWindow(ActivePopup(), Qt::Key_A);
     ASSERT_EQ(robot.seen().size(), 1u);
     EXPECT_EQ(robot.seen()[0].caption, "Acerca de");
     EXPECT_EQ(robot.seen()[0].text, "Quintara\nVersion 2.20 (0 ES  1900)");
@@ -139,14 +137,12 @@ TEST_F(ContactTest, TheContextMenuOpensTheApplicationsAboutBox) {
         WhenShown(dialog_.get(), [] { return qobject_cast<AboutDialog*>(QApplication::activeModalWidget()); },
                   [&](QWidget* about) {
                       caption = about->windowTitle();
-                      QTest::keyClick(about, Qt::Key_Return);
+                      KeyToWindow(about, Qt::Key_Return);
                   });
-        QTest::keyClick(popup, Qt::Key_A);
+        KeyToWindow(popup, Qt::Key_A);
     });
     QWidget* background = dialog_->clientArea();
-    const QPoint at(5, background->height() - 5);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, background->mapToGlobal(at));
-    QApplication::sendEvent(background, &event);
+    RightClickAt(background, QPoint(5, background->height() - 5));
     EXPECT_EQ(item, QStringLiteral("&Acerca de Quintara..."));
     EXPECT_EQ(caption, QStringLiteral("Acerca de Quintara"));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

@@ -88,9 +88,8 @@ TEST_F(ContactTest, EveryControlSitsWhereItsTemplateSays) {
 TEST_F(ContactTest, ASingleLineEditScrollsAHorizontalTextLongerThanItself) {
     Show();
     auto* cp = Control<QLineEdit>(kIdEditCp);
-    cp->setFocus();
     const QString typed = QStringLiteral("1234567890123456789012345678901234567890");
-    QTest::keyClicks(cp, typed);
+    TypeTo(cp, typed);
     EXPECT_EQ(cp->text(), typed);
     EXPECT_GT(cp->fontMetrics().horizontalAdvance(typed), cp->width());
 }

@@ -43,8 +43,7 @@ TEST_F(ContactTest, TypedTextIsStoredInWindows1252AndOnlyItsFieldChanges) {
     Show();
 
     auto* name = Control<QLineEdit>(kIdEditNombre);
-    name->setFocus();
-    TypeText(name, QString::fromUtf8("Muñoz ✓"));  // the check mark is not in the code page
+    TypeTo(name, QString::fromUtf8("Muñoz ✓"));  // the check mark is not in the code page
     dialog_->dialogToRecord();
     dialog_->recordToDialog();
     EXPECT_EQ(Field(2), Padded(Cp1252("Muñoz ") + "?", 60));
@@ -57,8 +56,7 @@ TEST_F(ContactTest, TypedTextIsStoredInWindows1252AndOnlyItsFieldChanges) {
 
     // A text longer than its field is cut to the field's width.
     auto* cp = Control<QLineEdit>(kIdEditCp);
-    cp->setFocus();
-    QTest::keyClicks(cp, "1400199");
+    TypeTo(cp, "1400199");
     dialog_->dialogToRecord();
     EXPECT_EQ(Field(4), "14001");
 }
@@ -116,9 +114,9 @@ TEST_F(ContactTest, MarcarTelefonoHandsTheNumberToThePhoneApplication) {
     QDesktopServices::setUrlHandler(QStringLiteral("tel"), &handler, "open");
     Show();
     auto* dial = Control<QPushButton>(kIdButtonDial);
-    QTest::mouseClick(dial, Qt::LeftButton);  // empty TELEFONO: nothing
+    Click(dial);  // empty TELEFONO: nothing
     Control<QLineEdit>(kIdEditTelefono)->setText(QStringLiteral("+34 957 47 25 36"));
-    QTest::mouseClick(dial, Qt::LeftButton);
+    Click(dial);
     QDesktopServices::unsetUrlHandler(QStringLiteral("tel"));
     ASSERT_EQ(handler.urls.size(), 1);
     EXPECT_EQ(handler.urls[0].toString(), QStringLiteral("tel:+34957472536"));

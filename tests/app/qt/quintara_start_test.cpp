@@ -24,6 +24,7 @@
 #include "tests/support/pg_fixture.h"
 #include "tests/support/qt_box_robot.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/window_input.h"
 
 namespace rt::test {
 namespace {
@@ -79,7 +80,7 @@ protected:
             fieldsShown_ = FieldCount(FileResolve(0));
             // The dialog's runtime screen is bound to the contact file.
             screenFile_ = ScreenCurrent() != nullptr ? ScreenCurrent()->file : 0;
-            QTest::keyClick(dialog, Qt::Key_Escape);
+            KeyToWindow(dialog, Qt::Key_Escape);
         });
         watch_.start(10);
     }

@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -20,6 +19,7 @@
 #include "tests/support/desktop_fixture.h"
 #include "tests/support/language_file.h"
 #include "tests/support/runtime_fixture.h"
+#include "tests/support/window_input.h"
 
 namespace rt {
 namespace {
@@ -47,7 +47,7 @@ private:
 
 void Click(QMessageBox* box, QMessageBox::StandardButton which) {
     if (QAbstractButton* button = box->button(which)) {
-        button->click();
+        test::Click(button);
     } else {
         ADD_FAILURE() << "the box lacks button " << which;
         box->done(0);
@@ -146,15 +146,21 @@ protected:
 TEST_F(QtMessageBoxTest, InputTypedAheadIsDroppedAndOtherWorkStillRuns) {
     KeyCounter widget;
     widget.show();
+    // A key waiting for the window reaches the widget when the events are read...
+    test::PostKeyToWindow(&widget, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(widget.keys, 1);
+    widget.keys = 0;
+    // ...but not when the waiting input is dropped.
     bool queued_ran = false;
-    QCoreApplication::postEvent(&widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    test::PostKeyToWindow(&widget, Qt::Key_Return);
     QMetaObject::invokeMethod(&widget, [&] { queued_ran = true; }, Qt::QueuedConnection);
     desktop_.DiscardPendingInput();
     EXPECT_EQ(widget.keys, 0);
     EXPECT_TRUE(queued_ran);
 
     // The same holds for a key waiting when a box is shown.
-    QCoreApplication::postEvent(&widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_N, Qt::NoModifier, "n"));
+    test::PostKeyToWindow(&widget, Qt::Key_N, Qt::NoModifier, "n");
     BoxWatcher watcher([](QMessageBox* box) { Click(box, QMessageBox::Yes); });
     EXPECT_TRUE(MsgAsk(S("Seguir?")));
     QCoreApplication::processEvents();

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tests/support/window_input.h"
+
 namespace {
 
 // Clicks `answer` on the message box once it is the active modal window, retrying briefly while the
@@ -19,7 +21,7 @@ void AnswerModalBox(QObject* context, QMessageBox::StandardButton answer, bool* 
         QAbstractButton* button = box != nullptr ? box->button(answer) : nullptr;
         if (button != nullptr && box->isVisible()) {
             *answered = true;
-            QTest::mouseClick(button, Qt::LeftButton);
+            rt::test::Click(button);
         } else if (triesLeft > 0) {
             AnswerModalBox(context, answer, answered, triesLeft - 1);
         } else if (box != nullptr) {
@@ -51,7 +53,7 @@ TEST(QtDialogSmoke, ButtonOpensModalBoxAndItsAnswerReachesTheCaller) {
     QObject answering;
     bool answered = false;
     AnswerModalBox(&answering, QMessageBox::No, &answered);
-    QTest::mouseClick(deleteButton, Qt::LeftButton);
+    rt::test::Click(deleteButton);
 
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(answered);

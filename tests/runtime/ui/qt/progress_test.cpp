@@ -10,6 +10,7 @@
 #include "runtime/ui/progress.h"
 #include "runtime/ui/ui_codes.h"
 #include "tests/support/qt_ui_fixture.h"
+#include "tests/support/window_input.h"
 
 namespace rt::test {
 namespace {
@@ -60,7 +61,7 @@ TEST_F(ProgressTest, CancelarMakesTheNextStepAnswer122) {
     ASSERT_EQ(ProgressOpen(0, 100), 0);
     QWidget* button = QtWidgetOf(desktop_.ControlById(ProgressGet().window, kIdProgressCancel));
     ASSERT_NE(button, nullptr);
-    QTest::mouseClick(button, Qt::LeftButton);
+    Click(button);
     EXPECT_EQ(ProgressStep(100, 1, S("")), kErrCancelled);
     EXPECT_EQ(ProgressPoll(), kErrCancelled);  // and stays so
 }
@@ -68,8 +69,7 @@ TEST_F(ProgressTest, CancelarMakesTheNextStepAnswer122) {
 TEST_F(ProgressTest, EscapeMakesTheNextStepAnswer122) {
     ASSERT_EQ(ProgressOpen(0, 100), 0);
     ASSERT_TRUE(WaitFor([] { return QApplication::activeWindow() == QtWidgetOf(ProgressGet().window); }));
-    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : QtWidgetOf(ProgressGet().window);
-    QTest::keyClick(focus, Qt::Key_Escape);
+    KeyToWindow(QtWidgetOf(ProgressGet().window), Qt::Key_Escape);
     EXPECT_EQ(ProgressText(0, 0, S("ANA")), kErrCancelled);
 }
 

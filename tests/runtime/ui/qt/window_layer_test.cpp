@@ -14,6 +14,7 @@
 #include "runtime/ui/win_procs.h"
 #include "runtime/vars/var_system.h"
 #include "tests/support/qt_ui_fixture.h"
+#include "tests/support/window_input.h"
 
 namespace rt::test {
 namespace {
@@ -113,7 +114,7 @@ TEST_F(WindowLayerTest, EditKeysGoThroughTheKeyMap) {
     for (const Case& c : cases) {
         SysVarSet(kSysKeyMap, c.keymap);
         g_input.clear();
-        QTest::keyClick(Widget(w, kIdFieldBase), c.key, c.mods);
+        KeyTo(Widget(w, kIdFieldBase), c.key, c.mods);
         EXPECT_EQ(SysVar(kSysLastKey), c.last_key) << "key " << c.key << " map " << c.keymap;
         EXPECT_EQ(Codes(), c.codes) << "key " << c.key << " map " << c.keymap;
     }
@@ -123,7 +124,7 @@ TEST_F(WindowLayerTest, EditKeysGoThroughTheKeyMap) {
 
 TEST_F(WindowLayerTest, OrdinaryKeysReachTheControl) {
     const WinHandle w = Dialog();
-    QTest::keyClicks(Widget(w, kIdFieldBase), "ab");
+    TypeTo(Widget(w, kIdFieldBase), "ab");
     EXPECT_EQ(static_cast<QLineEdit*>(Widget(w, kIdFieldBase))->text(), "ab");
     EXPECT_EQ(SysVar(kSysLastKey), kKeyNone);
     EXPECT_TRUE(g_input.empty());
@@ -134,9 +135,9 @@ TEST_F(WindowLayerTest, OrdinaryKeysReachTheControl) {
 TEST_F(WindowLayerTest, CtrlBracketCollectsATypedCommand) {
     const WinHandle w = Dialog();
     QWidget* edit = Widget(w, kIdFieldBase);
-    QTest::keyClick(edit, Qt::Key_BracketRight, Qt::ControlModifier);
-    QTest::keyClicks(edit, "lista");
-    QTest::keyClick(edit, Qt::Key_Return);
+    KeyTo(edit, Qt::Key_BracketRight, Qt::ControlModifier);
+    TypeToWindow(edit, "lista");
+    KeyToWindow(edit, Qt::Key_Return);
     EXPECT_EQ(Codes(), std::vector<std::uint16_t>{kActTypedCommand});
     EXPECT_EQ(Str(SlotPeek(kUserStackGroup)), "lista");
     EXPECT_EQ(static_cast<QLineEdit*>(edit)->text(), "");
@@ -148,10 +149,10 @@ TEST_F(WindowLayerTest, CheckBoxesSendTheirKeysAndToggleWithSpace) {
     desktop_.WindowFocus(desktop_.ControlById(w, kIdFieldBase + 2));
     ASSERT_TRUE(WaitFor([&] { return Widget(w, kIdFieldBase + 2)->hasFocus(); }));
     g_input.clear();
-    QTest::keyClick(Widget(w, kIdFieldBase + 2), Qt::Key_Space);
+    KeyTo(Widget(w, kIdFieldBase + 2), Qt::Key_Space);
     EXPECT_TRUE(desktop_.ControlChecked(desktop_.ControlById(w, kIdFieldBase + 2)));
-    QTest::keyClick(Widget(w, kIdFieldBase + 2), Qt::Key_Tab, Qt::ShiftModifier);
-    QTest::keyClick(Widget(w, kIdFieldBase + 2), Qt::Key_Return);
+    KeyTo(Widget(w, kIdFieldBase + 2), Qt::Key_Tab, Qt::ShiftModifier);
+    KeyTo(Widget(w, kIdFieldBase + 2), Qt::Key_Return);
     EXPECT_EQ(Codes(), (std::vector<std::uint16_t>{kActPrevField, kActNextField}));
     EXPECT_EQ(SysVar(kSysLastKey), kKeyEnter);
 }
@@ -188,19 +189,21 @@ TEST_F(WindowLayerTest, TheCloseBoxSendsAction28) {
 // A button's command reaches the screen as its code; "Ok" leaves _LASTKEY alone, others set it to 4.
 TEST_F(WindowLayerTest, CommandsBecomeActionCodes) {
     const WinHandle w = Dialog();
+    int top = 10;
     for (std::uint16_t id : {kIdOk, std::uint16_t(kIdMantBase + 3)}) {
         ControlRequest r;
         r.parent = w;
         r.kind = ControlKind::kButton;
         r.id = id;
         r.text = u"B";
-        r.rect = WinRect{220, 10, 60, 24};
+        r.rect = WinRect{220, top, 60, 24};  // one under the other, each where a click finds it
+        top += 30;
         desktop_.ControlCreate(r);
     }
     SysVarSet(kSysLastKey, kKeyEnter);
-    QTest::mouseClick(Widget(w, kIdOk), Qt::LeftButton);
+    Click(Widget(w, kIdOk));
     EXPECT_EQ(SysVar(kSysLastKey), kKeyEnter);
-    QTest::mouseClick(Widget(w, kIdMantBase + 3), Qt::LeftButton);
+    Click(Widget(w, kIdMantBase + 3));
     EXPECT_EQ(SysVar(kSysLastKey), kKeyNone);
     EXPECT_EQ(g_actions, (std::vector<std::uint16_t>{kActConfirm, ActButton(3)}));
 }
