@@ -21,6 +21,13 @@ std::uint16_t* g_counts = nullptr;
 std::uint16_t* g_lengths = nullptr;
 char* g_bytes = nullptr;
 std::uint16_t g_slotsInUse = 0;
+// Each group's stamp takes the next value of the clock at every change of the group.
+std::uint32_t g_clock = 0;
+std::uint32_t g_stamps[kSlotGroups] = {};
+void Stamp(std::uint16_t group) { g_stamps[group] = ++g_clock; }
+void StampAll() {
+    for (std::uint16_t g = 0; g < kSlotGroups; ++g) Stamp(g);
+}
 std::uint32_t g_bytesInUse = 0;
 
 bool IsQueue(std::uint16_t group) { return group == kWorkQueueGroup || group == kSecondQueueGroup; }
@@ -75,6 +82,7 @@ ErrCode SetSlot(std::uint16_t group, std::uint16_t item, StrDesc text) {
     if (copy.len) std::memcpy(g_bytes + off, copy.ptr, copy.len);
     g_lengths[k] = copy.len;
     g_bytesInUse = g_bytesInUse + copy.len - oldLen;
+    Stamp(group);
     return 0;
 }
 
@@ -90,10 +98,12 @@ ErrCode SlotInit() {
     g_bytes = reinterpret_cast<char*>(g_lengths + kSlotCapacity);
     g_slotsInUse = 0;
     g_bytesInUse = 0;
+    StampAll();
     return 0;
 }
 
 void SlotForget() {
+    StampAll();
     g_area = nullptr;
     g_counts = g_lengths = nullptr;
     g_bytes = nullptr;
@@ -102,6 +112,8 @@ void SlotForget() {
 }
 
 bool SlotReady() { return g_area != nullptr; }
+
+std::uint32_t SlotGroupStamp(std::uint16_t group) { return group < kSlotGroups ? g_stamps[group] : 0; }
 
 StrDesc SlotGet(std::uint16_t group, std::uint16_t item) {
     if (g_area == nullptr) return StrEmpty();
@@ -129,6 +141,7 @@ ErrCode SlotDelete(std::uint16_t group, std::uint16_t item) {
     g_lengths[g_slotsInUse - 1] = 0;
     --g_slotsInUse;
     --g_counts[group];
+    Stamp(group);
     return 0;
 }
 

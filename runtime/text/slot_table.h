@@ -33,6 +33,9 @@ ErrCode SlotSetIfEmpty(std::uint16_t item, StrDesc text, bool force);
 std::uint16_t SlotsInUse();
 std::uint32_t SlotBytesInUse();
 bool SlotReady();
+// A number that changes whenever an item of the group is set, deleted or truncated, and when the
+// table is set up or forgotten: a cache kept beside a group knows from it whether to look again.
+std::uint32_t SlotGroupStamp(std::uint16_t group);
 // Called by MemShutdown after it released the table's area.
 void SlotForget();
 

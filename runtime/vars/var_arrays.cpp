@@ -34,7 +34,7 @@ ArrayHead* BlockOf(std::uint16_t slot) {
     return static_cast<ArrayHead*>(p);
 }
 
-ArrayHead* Find(StrDesc name) { return BlockOf(VarListFind(VarNames(kVarArray), name)); }
+ArrayHead* Find(StrDesc name) { return BlockOf(VarListFind(kVarArray, name)); }
 
 unsigned char* Element(ArrayHead* a, std::uint32_t position) {
     return reinterpret_cast<unsigned char*>(a) + kHeadBytes + std::size_t(position) * a->stride;

@@ -16,7 +16,11 @@ ErrCode VarTableEnsure(VarTable& t, std::uint16_t owner, std::uint32_t bytes);
 void VarTableRelease(VarTable& t, std::uint16_t owner);
 
 // Name lists: comma-separated, compared exactly.
-std::uint16_t VarListFind(StrDesc list, StrDesc name);  // 0-based position, 0xFFFF when absent
+// The slot of name in the list of kind (0-based position, 0xFFFF when absent), through an index
+// that costs the same whatever the length of the list.
+std::uint16_t VarListFind(VarKind kind, StrDesc name);
+// Drops the indexes (the store's end).
+void VarListForget();
 std::uint16_t VarListCount(StrDesc list);
 StrDesc VarNames(VarKind kind);                          // slot (12, kind) in place
 // Appends name (may be empty for a placeholder) and gives its slot, or 0xFFFF when it cannot be placed.

@@ -92,6 +92,7 @@ void VarShutdown() {
     VarArraysRelease();
     VarTableRelease(g_ints, kOwnerVarTables);
     VarTableRelease(g_nums, kOwnerVarTables);
+    VarListForget();
     g_hook = NotAScreenField;
     g_ready = false;
 }
@@ -160,7 +161,7 @@ ErrCode VarStoreAssign(VarKind kind, StrDesc name, StrDesc value) {
     DynScope scope;
     name = StrCopy(name);
     if (name.IsError()) return name.len;
-    std::uint16_t slot = VarListFind(VarNames(kind), name);
+    std::uint16_t slot = VarListFind(kind, name);
     std::uint16_t before = VarListCount(VarNames(kind));
     std::uint16_t textsBefore = SlotCount(kVarTextsGroup);
     bool created = slot == kNone;
@@ -239,7 +240,7 @@ VarRef VarFind(StrDesc name) {
     VarKind kind = VarKindOf(name);
     if (kind == kVarNone || !g_ready) return VarRef{kind, kNone};
     StrDesc key = kind == kVarArray ? NamePart(name) : name;
-    return VarRef{kind, VarListFind(VarNames(kind), key)};
+    return VarRef{kind, VarListFind(kind, key)};
 }
 
 std::uint16_t VarCount(VarKind kind) {

@@ -158,6 +158,35 @@ TEST_F(VarTest, VariablesAreCreatedInOrderAndTablesGrow) {
     EXPECT_EQ(VarIntSlot(ints + 7), 8);
 }
 
+// Names are found through every change of their list: the store's own appends, an append taken
+// back, and the list written as a slot from outside, also with a text of the same length.
+TEST_F(VarTest, NamesAreFoundThroughEveryChangeOfTheirList) {
+    const std::uint16_t ints = VarCount(kVarInteger);
+    for (int i = 0; i < 5000; ++i) ASSERT_EQ(VarSetInteger(D("V" + std::to_string(i)), i), 0);
+    for (int i : {0, 1, 2500, 4999}) EXPECT_EQ(VarFind(D("V" + std::to_string(i))).slot, ints + i) << i;
+    EXPECT_EQ(VarFind(S("V5000")).slot, kNone);
+
+    // V1 renamed W1 in the list text itself: the same length, another name.
+    std::string list = Str(SlotGet(kVarNamesGroup, kVarInteger));
+    const std::size_t at = list.find(",V1,");
+    ASSERT_NE(at, std::string::npos);
+    list[at + 1] = 'W';
+    ASSERT_EQ(SlotSet(kVarNamesGroup, kVarInteger, D(list)), 0);
+    EXPECT_EQ(VarFind(S("V1")).slot, kNone);
+    EXPECT_EQ(VarFind(S("W1")).slot, ints + 1);
+    EXPECT_EQ(VarFind(S("V2")).slot, ints + 2);
+
+    // The list cut back: the names past the cut are gone, a new name takes the next slot.
+    ASSERT_EQ(SlotSet(kVarNamesGroup, kVarInteger, D(list.substr(0, list.find(",V10,")))), 0);
+    EXPECT_EQ(VarFind(S("V9")).slot, ints + 9);
+    EXPECT_EQ(VarFind(S("V10")).slot, kNone);
+    ASSERT_EQ(VarSetInteger(S("NUEVA"), 7), 0);
+    EXPECT_EQ(VarFind(S("NUEVA")).slot, ints + 10);
+    FixedNumber n{};
+    ASSERT_EQ(VarGetNumber(S("NUEVA"), &n), 0);
+    EXPECT_EQ(n, NumFromInteger(7));
+}
+
 TEST_F(VarTest, BadNamesAreRefusedAndLeaveTheStoreUnchanged) {
     std::uint16_t before = VarCount();
     DynScope scope;
