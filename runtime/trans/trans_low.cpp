@@ -390,11 +390,10 @@ ErrCode Run(Loop& l) {
         if (ErrCode e = OpenExternal(l)) return e;
     }
     if (TransIsExternImport(mode)) {
+        // The work file lies beside the data file under a name of this run's own, so that two runs
+        // in one folder never write into or apply each other's records.
         DynScope scope;
-        StrDesc path = FileName(l.file, kFileNameTemp);
-        l.workPath = StrToStd(path);
-        FileDelete(path);
-        std::uint16_t h = StreamOpen(path, kStreamWrite);
+        std::uint16_t h = StreamCreateUnique(FileName(l.file, kFileNameTemp), &l.workPath);
         if (h >= kStreamCount) return kNone;
         l.work = h;
     }

@@ -1,6 +1,8 @@
 // Transfers over a real table in their batch form: delimited exports with their quoting, numbers,
 // ranges, conditions and APPEND; imports with quoted values, empty lines, OVERWRITE and MERGE$,
 // counted runs, and the round trip of every byte a contact can hold.
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,10 +101,17 @@ TEST_F(TransRunTest, CountOnlyRunReportsTheCountOfTheRange) {
 TEST_F(TransRunTest, ImportReadsQuotedValuesAndSkipsEmptyLines) {
     file_ = OpenTable("contactos");
     folder_.Write("in.csv", "\"Calle Mayor, 5\",7\r\n\r\nO'Brien,Juan,\"Bar \"\"El Sol\"\"\",3\r\n\x1a");
+    // A work file a killed run left under the old fixed name is neither read nor applied.
+    const std::string stale(200, 'Z');
+    folder_.Write("contactos.TMP", stale);
     ASSERT_EQ(Run(folder_.RuntimePath() + "\\in.csv", kImport, "FILE=contactos"), 0) << Detail();
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Calle Mayor, 5|7||", "O'Brien|Juan|Bar \"El Sol\"|3"}));
     EXPECT_EQ(SysCount32(), 2u);
-    EXPECT_FALSE(folder_.Exists("contactos.TMP")) << "the work file is deleted";
+    EXPECT_EQ(folder_.Read("contactos.TMP"), stale);
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder_.path())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"contactos.TMP", "in.csv", "trace.txt"})) << "the work file is removed";
 }
 
 TEST_F(TransRunTest, OverwriteUpdatesExistingKeysAndTheNextPassAddsTheRest) {
