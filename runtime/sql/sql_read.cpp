@@ -26,17 +26,17 @@ constexpr std::uint16_t kResultStackDepth = 3;
 
 bool Registered(std::uint8_t file) { return file >= 1 && file <= FileCount(); }
 
-std::string Table(std::uint8_t file) { return StrToStd(FileName(file, kFileNameBare)); }
+std::string Table(std::uint8_t file) { return SqlIdent(FileName(file, kFileNameBare)); }
 
 // "SELECT * FROM "t" WHERE c ORDER BY o LIMIT 1;", with "WHERE " left out for an empty condition.
 StrDesc Positioning(std::uint8_t file, const std::string& cond, StrDesc order) {
-    return StrFromStd("SELECT * FROM \"" + Table(file) + "\" " + (cond.empty() ? "" : "WHERE ") + cond + " ORDER BY " +
+    return StrFromStd("SELECT * FROM " + Table(file) + " " + (cond.empty() ? "" : "WHERE ") + cond + " ORDER BY " +
                       StrToStd(order) + " LIMIT 1;");
 }
 
 // "SELECT * FROM "t" ORDER BY o LIMIT 1;"
 StrDesc Ends(std::uint8_t file, StrDesc order) {
-    return StrFromStd("SELECT * FROM \"" + Table(file) + "\" ORDER BY " + StrToStd(order) + " LIMIT 1;");
+    return StrFromStd("SELECT * FROM " + Table(file) + " ORDER BY " + StrToStd(order) + " LIMIT 1;");
 }
 
 }  // namespace
@@ -93,7 +93,7 @@ ErrCode SqlFindSelect(std::uint8_t file, std::uint16_t key, StrDesc value, std::
 StrDesc SqlCountSelect(std::uint8_t file, std::uint16_t key, StrDesc low, StrDesc high, StrDesc extra) {
     std::uint16_t m = DynMark();
     std::string cond = key != 0 ? StrToStd(SqlRangeCondition(file, key, low, high, extra, kCmpGreaterEq)) : "";
-    std::string s = "SELECT COUNT (*) FROM \"" + Table(file) + "\" " + (cond.empty() ? "" : "WHERE " + cond);
+    std::string s = "SELECT COUNT (*) FROM " + Table(file) + " " + (cond.empty() ? "" : "WHERE " + cond);
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return DynKeep(m, StrFromStd(s + ";"));
 }
@@ -151,7 +151,7 @@ ErrCode SqlBlockSelect(std::uint8_t file, std::uint16_t key, StrDesc low, StrDes
     StrDesc translated = SqlWhere(extra);
     if (translated.IsError()) return translated.len;
     std::string cond = StrToStd(SqlRangeCondition(file, key, low, high, translated, mode));
-    StrDesc statement = Format(0xFFFF, "SELECT * FROM \"%s\" %s %s ORDER BY %s LIMIT %u;", StrToC(FileName(file, kFileNameBare)),
+    StrDesc statement = Format(0xFFFF, "SELECT * FROM %s %s %s ORDER BY %s LIMIT %u;", StrToC(StrFromStd(Table(file))),
                        cond.empty() ? "" : "WHERE ", StrToC(StrFromStd(cond)),
                        StrToC(SqlOrder(file, key, mode == kCmpLess)), unsigned(limit));
     if (ctrl.resultSlots[kResultStackDepth - 1] != 0) {

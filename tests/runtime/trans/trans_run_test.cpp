@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/sql/sql_read.h"
 #include "runtime/trans/trans_parms.h"
 #include "runtime/trans/trans_run.h"
 #include "runtime/text/err_codes.h"
@@ -129,6 +130,26 @@ TEST_F(TransRunTest, OverwriteUpdatesExistingKeysAndTheNextPassAddsTheRest) {
     EXPECT_EQ(Rows(), (std::vector<std::string>{"ANA|nueva|Calle 1|5", "BEA|otra|Calle 2|6"}));
     // Everything is there now: a pass without OVERWRITE moves nothing.
     EXPECT_EQ(Run(in, kImport, block), kErrNoData);
+}
+
+// Names holding a double quote reach the server with it doubled: the table is discovered, paged,
+// saved and exported like any other.
+TEST_F(TransRunTest, ATableAndAColumnWhoseNamesHoldAQuoteAreReadSavedAndExported) {
+    db().ExecOk("CREATE TABLE \"Bar \"\"Sol\"\"\" (\"RAZON_SOCIAL\" varchar(20) PRIMARY KEY, \"NOM\"\"BRE\" varchar(20), "
+                "\"it's\" integer);");
+    db().ExecOk("INSERT INTO \"Bar \"\"Sol\"\"\" VALUES ('ANA', 'Ana', 1), ('BEA', 'Bea', 2);");
+    file_ = OpenTable("Bar \"Sol\"");
+    ASSERT_EQ(FieldCount(file_), 3u);
+    EXPECT_EQ(Str(FieldName(file_, 2)), "NOM\"BRE");
+    ASSERT_EQ(FileRead(file_, kReadFirstRecord), 0) << Detail();
+    EXPECT_EQ(Get(file_, 2), "Ana");
+    ASSERT_EQ(FileRead(file_, kReadNext), 0) << Detail();
+    EXPECT_EQ(Get(file_, 1), "BEA");
+    Set(file_, 2, "Beatriz");
+    ASSERT_EQ(FileUpdate(file_, 0), 0) << Detail();
+    EXPECT_EQ(db().Value("SELECT \"NOM\"\"BRE\" FROM \"Bar \"\"Sol\"\"\" WHERE \"RAZON_SOCIAL\" = 'BEA';"), "Beatriz");
+    ASSERT_EQ(Run(OutPath(), kExport, "FILE=" + std::to_string(file_)), 0) << Detail();
+    EXPECT_EQ(Out(), "\"ANA\",\"Ana\",1\r\n\"BEA\",\"Beatriz\",2\r\n");
 }
 
 TEST_F(TransRunTest, RelationalUpdatesAreOffDuringAFileRunUnlessTheTriggerAsksForThem) {
