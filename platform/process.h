@@ -72,7 +72,8 @@ std::vector<PlatformFoundFile> PlatformFindFiles(const std::string& pattern);
 std::FILE* PlatformCreateUnique(const std::string& folder, const std::string& stem, const std::string& ext,
                                 std::string* path);
 // Opens path for writing ("wb"), emptied, readable and writable by its owner only (mode 0600): a new
-// file is created so, and an existing one is made so before anything is written. Null on failure.
+// file is created so, and an existing one is made so before anything is written. A symbolic link is
+// not followed (null). Null on failure.
 std::FILE* PlatformCreatePrivate(const std::string& path);
 // Holds an advisory exclusive lock (flock) on path, creating an empty file when it is missing, and
 // waits while another process holds it. A file replaced by a rename while waiting is locked again

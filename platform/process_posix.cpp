@@ -357,7 +357,8 @@ std::FILE* PlatformCreateUnique(const std::string& folder, const std::string& st
 std::FILE* PlatformCreatePrivate(const std::string& path) {
     if (path.empty()) return nullptr;
     constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
-    int fd = ::open(ToSystemPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kOwnerOnly);
+    // A symbolic link is refused: the private bytes must not land wherever it points.
+    int fd = ::open(ToSystemPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, kOwnerOnly);
     if (fd < 0) return nullptr;
     // An existing file keeps its mode through open(): it is made private before any byte is written.
     if (::fchmod(fd, kOwnerOnly) != 0) {

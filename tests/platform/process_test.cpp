@@ -274,6 +274,11 @@ TEST_F(ProcessTest, APrivateFileIsPrivateBeforeItIsWritten) {
         std::ifstream in(path, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "x") << "emptied first";
     }
+    // A link is not followed: the file it points to keeps its bytes.
+    fs::create_symlink(dir_ + "/old.dat", dir_ + "/link.dat");
+    EXPECT_EQ(PlatformCreatePrivate(RtPath("link.dat")), nullptr);
+    std::ifstream target(dir_ + "/old.dat", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(target), {}), "x");
 }
 
 // The lock excludes another process, also one that waited while the holder renamed a new file over

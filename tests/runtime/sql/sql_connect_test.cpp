@@ -162,6 +162,9 @@ TEST_F(SqlConnectTest, ARefusedAnswerShowsTheDialogAgainAndARememberedOneIsItsNe
     g_script = &script;
     SqlCredentialsAskSet(ScriptedDialog);
 
+    // A file of before that others could read is private before the new answer is in it.
+    cwd.Write("sqlusrprm.dat", "");
+    ASSERT_EQ(chmod(cwd.File("sqlusrprm.dat").c_str(), 0644), 0);
     const std::string title = "Acceso a Datos";
     EXPECT_EQ(SqlLogin(S("sqlparams.dat"), 2, D(title)), 0) << Detail();
     ASSERT_EQ(script.specs.size(), 2u);
