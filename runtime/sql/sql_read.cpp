@@ -16,6 +16,7 @@
 #include "runtime/text/err_codes.h"
 #include "runtime/text/str_bridge.h"
 #include "runtime/text/text_build.h"
+#include "runtime/vars/dates.h"
 #include "runtime/vars/var_system.h"
 
 namespace rt {
@@ -125,6 +126,7 @@ ErrCode SqlRowToRecord(std::uint8_t file, std::uint8_t flags, std::uint16_t row,
     if (current.IsError()) return current.len;
     std::string kept = StrToStd(current);
     ErrCode r = 0;
+    EmptyDatesStay nullDates;  // a NULL column is a blank field, a date's too
     for (std::uint16_t i = 1; r == 0 && i <= FieldCount(file); ++i) {
         DynScope field;
         StrDesc text = SqlValue(row, static_cast<std::uint16_t>(i - 1), slot);
