@@ -296,7 +296,9 @@ TEST_F(ProcessTest, ALockWaitsForItsHolderAndFollowsARename) {
         ::close(release[1]);
         ::close(held);  // the copy fork gave this process would keep the parent's lock alive
         int lock = PlatformLock(path);
-        Touch(got, lock >= 0 ? "locked" : "failed");
+        // Written whole under another name first: the parent reads it as soon as it exists.
+        Touch(got + ".part", lock >= 0 ? "locked" : "failed");
+        fs::rename(got + ".part", got);
         char c;
         while (::read(release[0], &c, 1) > 0) {
         }
