@@ -65,8 +65,22 @@ struct PlatformFoundFile {
 // wildcard. Matches come sorted by name.
 std::vector<PlatformFoundFile> PlatformFindFiles(const std::string& pattern);
 
-// A fresh file name (no folder, no points) that names no file in the temporary folder.
-std::string PlatformUniqueName();
+// Creates a new file, readable and writable by its owner only (mode 0600), under a name no entry of
+// its folder has: folder (empty: the current folder) joined with stem, six random letters or digits
+// and ext (with its point, or empty). Created exclusively, as mkstemp does, so that two runs never
+// share it; opened for update ("wb+"). *path gets its runtime path. Null on failure.
+std::FILE* PlatformCreateUnique(const std::string& folder, const std::string& stem, const std::string& ext,
+                                std::string* path);
+// Opens path for writing ("wb"), emptied, readable and writable by its owner only (mode 0600): a new
+// file is created so, and an existing one is made so before anything is written. A symbolic link is
+// not followed (null). Null on failure.
+std::FILE* PlatformCreatePrivate(const std::string& path);
+// Holds an advisory exclusive lock (flock) on path, creating an empty file when it is missing, and
+// waits while another process holds it. A file replaced by a rename while waiting is locked again
+// under its new content, so that holders of one path always exclude each other. A handle for
+// PlatformUnlock, or -1 when the file cannot be opened.
+int PlatformLock(const std::string& path);
+void PlatformUnlock(int lock);
 
 // Opens a file with a standard-library mode string. A mode that reads ("r...") and does not find the
 // exact name looks once more, component by component, for names that differ only in case. A folder

@@ -5,6 +5,8 @@
 #include "platform/cp1252.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -329,25 +331,72 @@ std::vector<PlatformFoundFile> PlatformFindFiles(const std::string& pattern) {
     return found;
 }
 
-std::string PlatformUniqueName() {
-    std::string folder = ToSystemPath(PlatformEnv("TEMP"));
-    std::string templ = (folder.empty() ? std::string(".") : folder) + "/qnt" + "XXXXXX";
+std::FILE* PlatformCreateUnique(const std::string& folder, const std::string& stem, const std::string& ext,
+                                std::string* path) {
+    static constexpr char kRandom[] = "XXXXXX";
+    std::string sysFolder = ToSystemPath(folder);
+    if (!sysFolder.empty() && sysFolder.back() != '/') sysFolder += '/';
+    std::string templ = sysFolder + ToSystemPath(stem) + kRandom + ToSystemPath(ext);
     std::vector<char> buffer(templ.begin(), templ.end());
     buffer.push_back('\0');
-    int fd = ::mkstemp(buffer.data());
-    if (fd >= 0) {
+    // mkstemps creates the file with O_EXCL and mode 0600.
+    int fd = ::mkstemps(buffer.data(), static_cast<int>(ToSystemPath(ext).size()));
+    if (fd < 0) return nullptr;
+    std::FILE* f = ::fdopen(fd, "wb+");
+    if (!f) {
+        int saved = errno;
         ::close(fd);
         ::unlink(buffer.data());
-        std::string path(buffer.data());
-        return path.substr(path.rfind('/') + 1);
+        errno = saved;
+        return nullptr;
     }
-    // No usable temporary folder: a name from the process and a counter is still unique enough for
-    // the caller, which deletes any file of that name before use.
-    static unsigned counter = 0;
-    timespec ts{};
-    ::clock_gettime(CLOCK_REALTIME, &ts);
-    return "qnt" + std::to_string(::getpid()) + "n" + std::to_string(++counter) + "t" +
-           std::to_string(ts.tv_nsec % 1000000);
+    if (path) *path = FromSystemPath(buffer.data());
+    return f;
+}
+
+std::FILE* PlatformCreatePrivate(const std::string& path) {
+    if (path.empty()) return nullptr;
+    constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
+    // A symbolic link is refused: the private bytes must not land wherever it points.
+    int fd = ::open(ToSystemPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, kOwnerOnly);
+    if (fd < 0) return nullptr;
+    // An existing file keeps its mode through open(): it is made private before any byte is written.
+    if (::fchmod(fd, kOwnerOnly) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (!f) ::close(fd);
+    return f;
+}
+
+int PlatformLock(const std::string& path) {
+    if (path.empty()) return -1;
+    std::string sys = ToSystemPath(path);
+    if (!Exists(sys)) sys = ResolveCase(sys);
+    constexpr mode_t kCreateMode = 0666;  // narrowed by the umask, as any file the runtime creates
+    for (;;) {
+        int fd = ::open(sys.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, kCreateMode);  // flock needs no write access
+        if (fd < 0) return -1;
+        int locked;
+        do locked = ::flock(fd, LOCK_EX);
+        while (locked != 0 && errno == EINTR);
+        if (locked != 0) {
+            ::close(fd);
+            return -1;
+        }
+        // The holder before us may have renamed a new file over the path: the lock then guards a
+        // file nobody reads any more, and the new one must be locked instead.
+        struct stat held, named;
+        if (::fstat(fd, &held) == 0 && ::stat(sys.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+            held.st_ino == named.st_ino)
+            return fd;
+        ::close(fd);
+    }
+}
+
+void PlatformUnlock(int lock) {
+    if (lock >= 0) ::close(lock);  // closing the descriptor releases its flock
 }
 
 std::FILE* PlatformOpen(const std::string& path, const char* mode) {

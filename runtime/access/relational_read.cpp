@@ -46,7 +46,7 @@ ErrCode RelUpdate(std::uint8_t file, std::uint16_t key, StrDesc value, std::uint
             break;
         }
         std::uint16_t rows = 0;
-        r = SqlExec(StrFromStd("UPDATE ONLY \"" + StrToStd(SqlTableName(file)) + "\" SET " + StrToStd(set) + " WHERE " +
+        r = SqlExec(StrFromStd("UPDATE ONLY " + SqlIdent(SqlTableName(file)) + " SET " + StrToStd(set) + " WHERE " +
                                cond + ";"),
                     kSqlCurrent, &rows);
         if (r != 0 || rows != 0 || !(flags & kRelCreate) || round == 1) break;

@@ -104,8 +104,10 @@ StrDesc FieldRaw(std::uint8_t n, std::uint16_t field, std::uint8_t part) {
     return StrDesc{image.ptr + desc.offset, desc.width};
 }
 
-StrDesc FieldGet(std::uint8_t n, std::uint16_t field) {
-    StrDesc raw = FieldRaw(n, field, kRecCurrent);
+StrDesc FieldGet(std::uint8_t n, std::uint16_t field) { return FieldGetOf(n, field, kRecCurrent); }
+
+StrDesc FieldGetOf(std::uint8_t n, std::uint16_t field, std::uint8_t part) {
+    StrDesc raw = FieldRaw(n, field, part);
     if (raw.IsError()) return raw;
     FieldDesc desc = FieldInfo(n, field);
     if (IsCompactDate(desc)) return CompactExpand(raw);

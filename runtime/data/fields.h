@@ -17,6 +17,8 @@ StrDesc FieldRaw(std::uint8_t n, std::uint16_t field, std::uint8_t part);
 // The field's value from the current record: compact dates expanded (with _COMPAT bit 4) and
 // "D"-coded whole numbers decoded; otherwise the raw bytes with their padding.
 StrDesc FieldGet(std::uint8_t n, std::uint16_t field);
+// The same from part 1 (current) or 2 (reference).
+StrDesc FieldGetOf(std::uint8_t n, std::uint16_t field, std::uint8_t part);
 // Stores value in the current record in the field's stored form. A failure is returned and
 // noted as first error 151 (area BufferFld).
 ErrCode FieldSet(std::uint8_t n, std::uint16_t field, StrDesc value);

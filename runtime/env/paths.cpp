@@ -3,6 +3,7 @@
 // caller's mark.
 #include "runtime/env/paths.h"
 
+#include <cstdio>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ namespace {
 
 // Expanding a value that names itself would never end; this many rounds is far beyond real use.
 constexpr int kMaxExpansions = 64;
+constexpr const char* kTempStem = "qnt";  // the start of the runtime's temporary file names
 
 constexpr const char* kFolderNames[] = {"APPPATH_RUNPATH", "APPPATH_DEFAULT", "APPPATH_DATA",
                                         "APPPATH_DOCS",    "APPPATH_HELP",    "APPPATH_BACKUP",
@@ -389,12 +391,11 @@ ErrCode MakeFolders(StrDesc path) {
 
 StrDesc TempPath(StrDesc ext) {
     if (ext.IsError()) return ext;
-    std::string name = PlatformUniqueName();
-    std::string plain;
-    for (char c : name)
-        if (c != '.') plain += c;
-    std::string path = JoinExt(Join(PlatformEnv("TEMP"), plain), StrToStd(ext));
-    PlatformRemove(path);
+    std::string e = StrToStd(ext);
+    std::string path;
+    std::FILE* f = PlatformCreateUnique(PlatformEnv("TEMP"), kTempStem, e.empty() ? e : "." + e, &path);
+    if (f == nullptr) return StrError(kErrFileIo);
+    PlatformClose(f);
     return StrFromStd(path);
 }
 

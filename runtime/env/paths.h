@@ -74,7 +74,9 @@ StrDesc FindInFolders(StrDesc folders, StrDesc name);
 // Creates the folder and any missing parents. 163 (with the path as detail) for a path without
 // folder and name; 164, 165, 175 or 130 when the system refuses.
 ErrCode MakeFolders(StrDesc path);
-// A fresh path in the temporary folder with extension ext (none when empty); no file has that name.
+// A fresh path in the temporary folder with extension ext (none when empty): the file is created
+// there, empty, exclusively and with mode 0600, so that the name is the caller's alone; the caller
+// removes it. The error descriptor 131 when it cannot be created.
 StrDesc TempPath(StrDesc ext);
 
 // Expands %NAME% placeholders of a file name: folder kinds, environment variables, runtime values.

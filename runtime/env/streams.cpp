@@ -203,6 +203,26 @@ std::uint16_t StreamOpen(StrDesc path, std::uint16_t flags) {
     return handle;
 }
 
+std::uint16_t StreamCreateUnique(StrDesc like, std::string* path) {
+    if (like.IsError() || like.len == 0 || like.len >= kPathLimit) return kStreamBad;
+    SetUp();
+    std::uint16_t handle = kStreamFirstFile;
+    while (handle < kStreamCount && g_streams[handle].file != nullptr) ++handle;
+    if (handle == kStreamCount) return kStreamBad;
+    // Folder up to the last '\' or drive colon; extension from the last point of the name.
+    std::string whole = StrToStd(like);
+    std::size_t cut = whole.find_last_of("\\:");
+    std::size_t nameAt = cut == std::string::npos ? 0 : cut + 1;
+    std::size_t point = whole.rfind('.');
+    if (point == std::string::npos || point < nameAt) point = whole.size();
+    std::FILE* f = PlatformCreateUnique(whole.substr(0, nameAt), whole.substr(nameAt, point - nameAt),
+                                        whole.substr(point), path);
+    if (!f) return kStreamBad;
+    g_streams[handle].file = f;
+    g_streams[handle].pending = -1;
+    return handle;
+}
+
 ErrCode StreamClose(std::uint16_t handle) {
     StreamEntry* e = Get(handle);
     if (!e) return kErrData;
@@ -305,6 +325,10 @@ int FileDelete(StrDesc path) {
     if (path.IsError() || path.len == 0) return PlatformErrNotFound();
     return PlatformRemove(StrToStd(path));
 }
+
+FileLock::FileLock(StrDesc path) : lock_(path.IsError() || path.len == 0 ? -1 : PlatformLock(StrToStd(path))) {}
+
+FileLock::~FileLock() { PlatformUnlock(lock_); }
 
 StrDesc FileKindExt(std::uint16_t kind) {
     static constexpr StrDesc kUpper[] = {S(""), S("FD"), S("DIR"), S("NDX"), S("TMP"), S("TXT")};

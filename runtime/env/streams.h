@@ -3,6 +3,7 @@
 // reader handles CR LF, LF and CR line ends and a closing Ctrl-Z.
 #pragma once
 #include <cstdint>
+#include <string>
 #include "runtime/text/str_desc.h"
 
 namespace rt {
@@ -31,6 +32,11 @@ constexpr std::uint32_t kStreamNoSize = 0xFFFFFFFF;  // StreamSize of a standard
 // "Streams"); with kStreamQuiet the error code itself (163 bad path, 168 no free entry, 164 not opened).
 // The path "CON" gives handle 1 (standard output) when the low five flag bits are exactly 2, else 0.
 std::uint16_t StreamOpen(StrDesc path, std::uint16_t flags);
+// Opens a new work file beside like (a path whose folder, name and extension the new one takes), its
+// name made unique by six characters before the extension, created exclusively with mode 0600, for
+// update. A handle (with *path its path), or 0xFFFF (nothing noted) when it cannot be created. The
+// caller closes it and removes it.
+std::uint16_t StreamCreateUnique(StrDesc like, std::string* path);
 // Closes a file and frees its entry; the standard streams stay open. 163 for a handle that is not open.
 ErrCode StreamClose(std::uint16_t handle);
 // Reads one line (count kStreamLine, terminator consumed but not stored) or count bytes from position
@@ -56,6 +62,20 @@ std::uint32_t StreamPos(std::uint16_t handle);
 ErrCode FileAppendText(StrDesc path, std::uint32_t position, StrDesc text);
 // Removes a file: 0, or the system's error number.
 int FileDelete(StrDesc path);
+
+// Holds the advisory lock of a file (created empty when missing) while it lives, waiting for any
+// other holder, so that a read, change and replacement of the file runs alone.
+class FileLock {
+public:
+    explicit FileLock(StrDesc path);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return lock_ >= 0; }
+
+private:
+    int lock_;
+};
 
 // File kinds of data-file companions; kFileKindLower asks for the lower-case extension.
 enum FileKind : std::uint16_t {

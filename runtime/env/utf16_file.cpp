@@ -70,6 +70,7 @@ StrDesc Utf16FileToTemp(StrDesc path) {
     StrDesc name = TempPath(StrEmpty());
     std::uint16_t out = name.IsError() ? kStreamBad : StreamOpen(name, kStreamWrite | kStreamQuiet);
     if (!IsOpenHandle(out)) {
+        if (!name.IsError()) FileDelete(name);
         StreamClose(in);
         DynRelease(m);
         return StrError(kErrFileNotFound);

@@ -2,8 +2,7 @@
 // loop, the connection string, and the remembered credentials file.
 #include "runtime/sql/sql_connect.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <string>
 
 #include "platform/process.h"
@@ -50,26 +49,20 @@ void AppendValue(std::string& out, const char* keyword, StrDesc value) {
     out += '\'';
 }
 
-// The runtime path as a path of this system, for the file-mode calls that the platform lacks.
-std::filesystem::path HostPath(StrDesc path) {
-    std::string s = StrToStd(path);
-    for (char& c : s)
-        if (c == '\\') c = '/';
-    return std::filesystem::path(s);
-}
-
-// Replaces the user parameter file with text. The file is created empty and readable by its owner
-// only before the credentials are written into it, so that they are never readable by others.
+// Replaces the user parameter file with text. The old file goes and a new one is created readable
+// by its owner only, through the platform's own path conversion, before the credentials are written
+// into it, so that they are never readable by others. 0, or 131 when not every byte was written (an
+// empty text writes nothing and gives 131).
 ErrCode RememberAnswer(StrDesc file, StrDesc text) {
     if (file.len == 0) return 0;
-    std::filesystem::path host = HostPath(file);
-    std::error_code ec;
-    std::filesystem::remove(host, ec);
-    { std::ofstream create(host, std::ios::binary | std::ios::trunc); }
-    std::filesystem::permissions(host, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::replace, ec);
-    if (ec) return kErrFileIo;
-    return FileAppendText(file, 0, text);
+    std::string path = StrToStd(file);
+    PlatformRemove(path);
+    std::FILE* f = PlatformCreatePrivate(path);
+    if (f == nullptr) return kErrFileIo;
+    bool ok = text.len != 0 && !text.IsError() && PlatformWrite(f, text.ptr, text.len) == text.len;
+    ok = PlatformFlush(f) == 0 && ok;
+    ok = PlatformClose(f) == 0 && ok;
+    return ok ? 0 : kErrFileIo;
 }
 
 // The remembered answer: 'localhost' when the file is missing or empty, empty when it cannot be read.

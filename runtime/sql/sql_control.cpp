@@ -118,29 +118,46 @@ void SqlControlShutdown() {
     g_lost.fill(nullptr);
 }
 
-ErrCode SqlExec(StrDesc statement, std::uint16_t slot, std::uint16_t* rows) {
-    if (rows != nullptr) *rows = 0;
-    if (statement.IsError()) return statement.len;
-    DynScope scope;
+namespace {
+
+// A read outside a transaction may run again on the reset connection: it changes nothing, and no
+// transaction it belonged to was lost with the session. Writes are never repeated blindly.
+bool MayRunAgain(StrDesc statement) {
+    constexpr const char* kRead = "SELECT ";
+    const std::size_t n = std::strlen(kRead);
+    if (SysBits(kSysAuxStat) & kAuxTransaction) return false;
+    if (statement.len < n) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = statement.ptr[i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != kRead[i]) return false;
+    }
+    return true;
+}
+
+// One run of a statement. With retry, a failure that left the connection bad is traced and
+// answers *lost = true without being noted, so that the caller may run the statement again.
+ErrCode ExecOnce(StrDesc statement, std::uint16_t slot, std::uint16_t* count, bool retry, bool* lost) {
     PGconn* conn = SqlSlotConn(kSqlCurrent);
     ErrCode result = ResetIfLost(conn, statement);
-    std::uint16_t count = 0;
+    *count = 0;
+    *lost = false;
     if (result == 0) {
         PGresult* res = PQexec(conn, StrToC(statement));
         switch (PQresultStatus(res)) {
         case PGRES_COMMAND_OK:
-            count = ToCount(std::strtol(PQcmdTuples(res), nullptr, 10));
+            *count = ToCount(std::strtol(PQcmdTuples(res), nullptr, 10));
             PQclear(res);
             break;
         case PGRES_TUPLES_OK: {
-            count = ToCount(PQntuples(res));
-            if (count == 0) {
+            *count = ToCount(PQntuples(res));
+            if (*count == 0) {
                 PQclear(res);
                 result = kStatusNoRecord;
                 break;
             }
             std::uint16_t target = slot;
-            if (target == kSqlCurrent) target = count < 2 ? SqlHomeSlot() : SqlResultSlot();
+            if (target == kSqlCurrent) target = *count < 2 ? SqlHomeSlot() : SqlResultSlot();
             if (target >= kSqlSlots) {
                 PQclear(res);
                 result = kErrDataOutBound;
@@ -157,14 +174,36 @@ ErrCode SqlExec(StrDesc statement, std::uint16_t slot, std::uint16_t* rows) {
                                                std::strcmp(state, kStateDuplicateObject) == 0);
             std::string message = res != nullptr ? PQresultErrorMessage(res) : PQerrorMessage(conn);
             PQclear(res);
-            count = 0;
+            *count = 0;
             // A server that closed the session leaves the connection bad: reset it before its next use.
-            if (conn != nullptr && PQstatus(conn) == CONNECTION_BAD) MarkLost(conn, true);
+            if (conn != nullptr && PQstatus(conn) == CONNECTION_BAD) {
+                MarkLost(conn, true);
+                *lost = true;
+            }
+            if (*lost && retry) {
+                Trace(statement, kErrSqlError);
+                return kErrSqlError;
+            }
             result = Failure(exists ? kErrDataExists : kErrSqlError, message.c_str(), statement);
         }
         }
     }
     Trace(statement, result);
+    return result;
+}
+
+}  // namespace
+
+ErrCode SqlExec(StrDesc statement, std::uint16_t slot, std::uint16_t* rows) {
+    if (rows != nullptr) *rows = 0;
+    if (statement.IsError()) return statement.len;
+    DynScope scope;
+    std::uint16_t count = 0;
+    bool lost = false;
+    bool again = MayRunAgain(statement);
+    ErrCode result = ExecOnce(statement, slot, &count, again, &lost);
+    // The server closed the session (a restart between two commands): once more on the reset one.
+    if (lost && again) result = ExecOnce(statement, slot, &count, false, &lost);
     if (rows != nullptr) *rows = result < kErrFirstFailure ? count : 0;
     return result;
 }

@@ -42,12 +42,12 @@ const char* Direction(std::uint8_t mode) {
 
 ErrCode PositionedWrite(std::uint8_t file, std::uint16_t cursor, CursorWriteKind kind) {
     DynScope scope;
-    std::string table = StrToStd(SqlTableName(file));
+    std::string table = SqlIdent(SqlTableName(file));
     if (kind == CursorWriteKind::kDelete)
-        return SqlExec(StrFromStd("DELETE FROM \"" + table + "\" WHERE CURRENT OF " + Name(cursor) + ";"));
+        return SqlExec(StrFromStd("DELETE FROM " + table + " WHERE CURRENT OF " + Name(cursor) + ";"));
     StrDesc set = SqlSetList(file);
     if (set.len == 0) return 0;
-    return SqlExec(StrFromStd("UPDATE \"" + table + "\" SET " + StrToStd(set) + " WHERE CURRENT OF " + Name(cursor) + ";"));
+    return SqlExec(StrFromStd("UPDATE " + table + " SET " + StrToStd(set) + " WHERE CURRENT OF " + Name(cursor) + ";"));
 }
 
 }  // namespace
@@ -72,8 +72,8 @@ ErrCode CursorOpen(std::uint8_t file, StrDesc value, std::uint16_t key, std::uin
     g_cursors[n] = file;
     *cursor = n;
     DynScope scope;
-    std::string declare = "DECLARE " + Name(n) + " CURSOR FOR SELECT * FROM \"" + StrToStd(SqlTableName(file)) +
-                          "\" WHERE " + KeyConditionText(value, file, key, kCmpEqual) + " ORDER BY " +
+    std::string declare = "DECLARE " + Name(n) + " CURSOR FOR SELECT * FROM " + SqlIdent(SqlTableName(file)) +
+                          " WHERE " + KeyConditionText(value, file, key, kCmpEqual) + " ORDER BY " +
                           StrToStd(SqlOrder(file, key, false)) + " FOR UPDATE;";
     ErrCode r = SqlExec(StrViewStd(declare));
     if (r != 0) CursorClose(n);

@@ -53,11 +53,20 @@ bool HoldsOutside(const std::string& text, const char* word) {
     return false;
 }
 
-std::string Quoted(std::uint8_t file, std::uint16_t field) {
-    return "\"" + StrToStd(FieldName(file, field)) + "\"";
-}
+std::string Quoted(std::uint8_t file, std::uint16_t field) { return SqlIdent(FieldName(file, field)); }
 
 }  // namespace
+
+std::string SqlIdent(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
+std::string SqlIdent(StrDesc name) { return SqlIdent(StrToStd(name)); }
 
 bool SqlNumericType(char type) { return type != 0 && std::strchr("NL123456789", type) != nullptr; }
 
@@ -115,8 +124,8 @@ std::string SqlCompare(const std::string& name, std::uint8_t mode, const std::st
     bool orNull = !notNull && (((mode & 1) && isNull) || ((mode & 4) && !isNull));
     std::string value = isNull ? (SqlNumericType(type) ? "0" : "''") : literal;
     const char* op = mode < sizeof kCompareOps / sizeof kCompareOps[0] ? kCompareOps[mode] : "";
-    std::string cond = "\"" + name + "\" " + op + " " + value;
-    if (orNull) cond = "(" + cond + " OR \"" + name + "\" IS NULL)";
+    std::string cond = SqlIdent(name) + " " + op + " " + value;
+    if (orNull) cond = "(" + cond + " OR " + SqlIdent(name) + " IS NULL)";
     return cond;
 }
 

@@ -38,6 +38,11 @@ std::string SqlCompare(const std::string& name, std::uint8_t mode, const std::st
 std::string SqlCombine(const std::string& left, std::uint8_t op, const std::string& right);
 StrDesc SqlCombine(StrDesc left, std::uint8_t op, StrDesc right);
 
+// An identifier (table, column or index name) as the server requires it: between double quotes, each
+// double quote inside it doubled.
+std::string SqlIdent(const std::string& name);
+std::string SqlIdent(StrDesc name);
+
 // True for the numeric class of type letters ("NL123456789").
 bool SqlNumericType(char type);
 

@@ -41,7 +41,7 @@ ErrCode MultiReadStart(std::uint8_t file, StrDesc value, std::uint8_t flags) {
     MultiReadEnd(file);
     DynScope scope;
     DataFileCtrl& ctrl = FileCtrl(file);
-    std::string statement = "SELECT * FROM \"" + StrToStd(SqlTableName(file)) + "\" WHERE " +
+    std::string statement = "SELECT * FROM " + SqlIdent(SqlTableName(file)) + " WHERE " +
                             KeyConditionText(value, file, ctrl.activeKey, kCmpEqual) + " ORDER BY " +
                             StrToStd(SqlOrder(file, ctrl.activeKey, false)) + ";";
     ErrCode r = SqlExec(StrViewStd(statement));

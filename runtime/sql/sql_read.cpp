@@ -16,6 +16,7 @@
 #include "runtime/text/err_codes.h"
 #include "runtime/text/str_bridge.h"
 #include "runtime/text/text_build.h"
+#include "runtime/vars/dates.h"
 #include "runtime/vars/var_system.h"
 
 namespace rt {
@@ -26,17 +27,17 @@ constexpr std::uint16_t kResultStackDepth = 3;
 
 bool Registered(std::uint8_t file) { return file >= 1 && file <= FileCount(); }
 
-std::string Table(std::uint8_t file) { return StrToStd(FileName(file, kFileNameBare)); }
+std::string Table(std::uint8_t file) { return SqlIdent(FileName(file, kFileNameBare)); }
 
 // "SELECT * FROM "t" WHERE c ORDER BY o LIMIT 1;", with "WHERE " left out for an empty condition.
 StrDesc Positioning(std::uint8_t file, const std::string& cond, StrDesc order) {
-    return StrFromStd("SELECT * FROM \"" + Table(file) + "\" " + (cond.empty() ? "" : "WHERE ") + cond + " ORDER BY " +
+    return StrFromStd("SELECT * FROM " + Table(file) + " " + (cond.empty() ? "" : "WHERE ") + cond + " ORDER BY " +
                       StrToStd(order) + " LIMIT 1;");
 }
 
 // "SELECT * FROM "t" ORDER BY o LIMIT 1;"
 StrDesc Ends(std::uint8_t file, StrDesc order) {
-    return StrFromStd("SELECT * FROM \"" + Table(file) + "\" ORDER BY " + StrToStd(order) + " LIMIT 1;");
+    return StrFromStd("SELECT * FROM " + Table(file) + " ORDER BY " + StrToStd(order) + " LIMIT 1;");
 }
 
 }  // namespace
@@ -93,7 +94,7 @@ ErrCode SqlFindSelect(std::uint8_t file, std::uint16_t key, StrDesc value, std::
 StrDesc SqlCountSelect(std::uint8_t file, std::uint16_t key, StrDesc low, StrDesc high, StrDesc extra) {
     std::uint16_t m = DynMark();
     std::string cond = key != 0 ? StrToStd(SqlRangeCondition(file, key, low, high, extra, kCmpGreaterEq)) : "";
-    std::string s = "SELECT COUNT (*) FROM \"" + Table(file) + "\" " + (cond.empty() ? "" : "WHERE " + cond);
+    std::string s = "SELECT COUNT (*) FROM " + Table(file) + " " + (cond.empty() ? "" : "WHERE " + cond);
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return DynKeep(m, StrFromStd(s + ";"));
 }
@@ -125,6 +126,7 @@ ErrCode SqlRowToRecord(std::uint8_t file, std::uint8_t flags, std::uint16_t row,
     if (current.IsError()) return current.len;
     std::string kept = StrToStd(current);
     ErrCode r = 0;
+    EmptyDatesStay nullDates;  // a NULL column is a blank field, a date's too
     for (std::uint16_t i = 1; r == 0 && i <= FieldCount(file); ++i) {
         DynScope field;
         StrDesc text = SqlValue(row, static_cast<std::uint16_t>(i - 1), slot);
@@ -151,7 +153,7 @@ ErrCode SqlBlockSelect(std::uint8_t file, std::uint16_t key, StrDesc low, StrDes
     StrDesc translated = SqlWhere(extra);
     if (translated.IsError()) return translated.len;
     std::string cond = StrToStd(SqlRangeCondition(file, key, low, high, translated, mode));
-    StrDesc statement = Format(0xFFFF, "SELECT * FROM \"%s\" %s %s ORDER BY %s LIMIT %u;", StrToC(FileName(file, kFileNameBare)),
+    StrDesc statement = Format(0xFFFF, "SELECT * FROM %s %s %s ORDER BY %s LIMIT %u;", StrToC(StrFromStd(Table(file))),
                        cond.empty() ? "" : "WHERE ", StrToC(StrFromStd(cond)),
                        StrToC(SqlOrder(file, key, mode == kCmpLess)), unsigned(limit));
     if (ctrl.resultSlots[kResultStackDepth - 1] != 0) {

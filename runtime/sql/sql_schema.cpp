@@ -41,6 +41,8 @@ constexpr std::uint16_t kTypeDate = 2;
 constexpr std::uint16_t kTypeFirstNumber = 3;
 constexpr std::uint16_t kDateWidth = 8;
 constexpr StrDesc kDateNames = S("FECHA,DATE,FEC");
+constexpr unsigned char kFirstAccented = 0xC0;  // the first letter of Windows-1252 beyond ASCII
+constexpr unsigned char kTimes = 0xD7, kDivide = 0xF7;  // the two signs among those letters
 
 // NOT NULL columns, by file and field, with the field's name so that a later registration under the
 // same numbers never inherits them.
@@ -53,8 +55,29 @@ std::vector<NotNullEntry> g_notNull;
 
 std::int32_t Number(StrDesc text) { return std::atoi(StrToStd(text).c_str()); }
 
-// The statement text with the table name in place (names are not escaped).
-StrDesc Query(const char* format, StrDesc table) { return Format(0xFFFF, format, StrToC(table)); }
+// The statement text with the table name in place as the text of a '…' literal (each ' doubled).
+StrDesc Query(const char* format, StrDesc table) {
+    std::string name;
+    for (char c : StrToStd(table)) {
+        name += c;
+        if (c == '\'') name += '\'';
+    }
+    return Format(0xFFFF, format, StrToC(StrFromStd(name)));
+}
+
+// Whether a table name can name a variable as it stands: a letter or '_' first, then letters, digits
+// and '_' (bytes from 0xC0 are the accented letters). Any other name would be read as more than a
+// name by the assignment that registers it.
+bool PlainName(StrDesc name) {
+    if (name.IsError() || name.len == 0) return false;
+    for (std::uint16_t i = 0; i < name.len; ++i) {
+        unsigned char c = name.bytes()[i];
+        bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
+                      (c >= kFirstAccented && c != kTimes && c != kDivide);
+        if (!letter && !(i > 0 && c >= '0' && c <= '9')) return false;
+    }
+    return true;
+}
 
 ErrCode ColumnField(std::uint16_t row, std::uint16_t slot) {
     DynScope scope;
@@ -122,7 +145,7 @@ ErrCode SchemaLoad(std::uint8_t flags) {
         if (r == 0) r = KeysLoad(name);
         // The file-number variable is a convenience of expressions: a table whose name cannot name a
         // variable is registered all the same.
-        if (r == 0) {
+        if (r == 0 && PlainName(name)) {
             DynScope assign;
             ExpEval(Format(0xFFFF, "%s=%u", StrToC(name), unsigned(FileCount())));
         }

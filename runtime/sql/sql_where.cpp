@@ -64,7 +64,7 @@ ErrCode Translate(StrDesc expression, std::string* out) {
                 if (!inner.empty()) text = "(" + inner + ")";
             } else if (StartsTerm(prev)) {
                 if ((c.kind & kOpField) && c.field != 0) {
-                    fieldName = "\"" + StrToStd(FieldName(c.file, c.field)) + "\"";
+                    fieldName = SqlIdent(FieldName(c.file, c.field));
                     fieldOp = c.op;
                     text = fieldName;
                     if (SqlNumericType(c.fieldType) && (fieldOp == kOpLess || fieldOp == kOpLessEq)) {

@@ -28,12 +28,13 @@ namespace {
 
 constexpr StrDesc kFillerNames = S("NUL,NULL,OTHER,AVOID");
 constexpr std::uint16_t kRowKey = 1;  // rows are identified by key 1
+constexpr char kDateType = 'D';
 
 ErrCode NoFind(std::uint8_t, std::uint16_t, StrDesc, std::uint8_t) { return kStatusNoRecord; }
 SqlFileFind g_find = NoFind;
 
 bool Registered(std::uint8_t file) { return file >= 1 && file <= FileCount(); }
-std::string Table(std::uint8_t file) { return StrToStd(SqlTableName(file)); }
+std::string Table(std::uint8_t file) { return SqlIdent(SqlTableName(file)); }
 
 // Fields 1 to the last one that is no filler.
 std::uint16_t InsertRange(std::uint8_t file) {
@@ -42,28 +43,32 @@ std::uint16_t InsertRange(std::uint8_t file) {
     return n;
 }
 
-// Whether the row as stored now still holds, in every field the save would change, the value the
-// record was read with. The row is read by the reference record's key 1 into the current record with
-// the conversions of a read, compared, and the buffer is put back as it was. A row that is gone, or
-// one another user changed, gives 7.
-ErrCode CheckUnchangedByOthers(std::uint8_t file, StrDesc referenceKey) {
+bool IsZero(const std::string& literal) {
+    return !literal.empty() && literal.find_first_not_of("+-0.") == std::string::npos;
+}
+
+// The condition that a changed field still holds, as stored, the value the record was read with (the
+// reference record's), so that the UPDATE itself refuses a row another user changed in that field and
+// nothing can slip in between a check and the write. A read shows NULL blank (a number as zero), so a
+// blank read value also matches NULL; texts are compared without trailing blanks, which a read drops,
+// and a date by its day.
+std::string UnchangedCondition(std::uint8_t file, std::uint16_t field) {
     DynScope scope;
-    std::string buffer = StrToStd(RecImage(file, kRecWhole));
-    std::string reference = StrToStd(RecImage(file, kRecReference));
-    ErrCode found = SqlFindSelect(file, kRowKey, referenceKey, 0);
-    if (found == kStatusNoRecord) return kStatusDataChanged;
-    if (found != 0) return found;
-    std::vector<std::uint16_t> changed;
-    for (std::uint16_t i = 1; i <= FieldCount(file); ++i)
-        if (FieldChanged(file, i)) changed.push_back(i);
-    ErrCode r = SqlRowToRecord(file, kLoadCurrent, 0, SqlHomeSlot());
-    for (std::uint16_t i : changed) {
-        if (r != 0) break;
-        FieldDesc d = FieldInfo(file, i);
-        if (StrToStd(FieldRaw(file, i, kRecCurrent)) != reference.substr(d.offset, d.width)) r = kStatusDataChanged;
+    char type = FieldInfo(file, field).type;
+    std::string name = SqlIdent(FieldName(file, field));
+    std::string literal = StrToStd(SqlLiteral(FieldGetOf(file, field, kRecReference), type));
+    bool blank = literal == "NULL";
+    if (SqlNumericType(type)) {
+        if (blank || IsZero(literal)) return "(" + name + " IS NULL OR " + name + " = 0)";
+        return name + " IS NOT DISTINCT FROM " + literal;
     }
-    RecWrite(file, kRecWhole, StrViewStd(buffer));
-    return r;
+    if (type == kDateType) {
+        if (blank) return name + " IS NULL";
+        return name + "::date IS NOT DISTINCT FROM " + literal;
+    }
+    std::string text = "rtrim(" + name + "::text)";
+    if (blank) return "(" + name + " IS NULL OR " + text + " = '')";
+    return text + " IS NOT DISTINCT FROM " + literal;
 }
 
 ErrCode UpdateOrDelete(std::uint8_t file, std::uint8_t flags, bool update) {
@@ -83,20 +88,17 @@ ErrCode UpdateOrDelete(std::uint8_t file, std::uint8_t flags, bool update) {
     } else {
         std::string where = KeyConditionText(value, file, kRowKey, kCmpEqual);
         if (!update) {
-            r = SqlExec(StrFromStd("DELETE FROM ONLY \"" + Table(file) + "\" WHERE " + where + ";"));
+            r = SqlExec(StrFromStd("DELETE FROM ONLY " + Table(file) + " WHERE " + where + ";"));
         } else {
             StrDesc set = SqlSetList(file);
             if (set.len == 0) return 0;
-            r = CheckUnchangedByOthers(file, value);
-            if (r == 0) {
-                std::uint16_t rows = 0;
-                r = SqlExec(StrFromStd("UPDATE ONLY \"" + Table(file) + "\" SET " + StrToStd(set) + " WHERE " + where + ";"),
-                            kSqlCurrent, &rows);
-                if (r >= kErrFirstFailure) r = kNone;
-                else if (rows == 0) r = kStatusDataChanged;  // the row went between the check and the write
-            } else if (r >= kErrFirstFailure) {
-                r = kNone;
-            }
+            for (std::uint16_t i = 1; i <= FieldCount(file); ++i)
+                if (FieldChanged(file, i)) where += " AND " + UnchangedCondition(file, i);
+            std::uint16_t rows = 0;
+            r = SqlExec(StrFromStd("UPDATE ONLY " + Table(file) + " SET " + StrToStd(set) + " WHERE " + where + ";"),
+                        kSqlCurrent, &rows);
+            if (r >= kErrFirstFailure) r = kNone;
+            else if (rows == 0) r = kStatusDataChanged;  // the row is gone or another user changed a field
         }
     }
     if (r == 0 && (flags & kWriteReread)) {
@@ -126,7 +128,7 @@ StrDesc SqlSetList(std::uint8_t file) {
         if (!FieldChanged(file, i)) continue;
         DynScope scope;
         if (!set.empty()) set += ",";
-        set += "\"" + StrToStd(FieldName(file, i)) + "\" = " + StrToStd(SqlLiteral(FieldGet(file, i), FieldInfo(file, i).type));
+        set += SqlIdent(FieldName(file, i)) + " = " + StrToStd(SqlLiteral(FieldGet(file, i), FieldInfo(file, i).type));
     }
     return DynKeep(m, StrFromStd(set));
 }
@@ -143,7 +145,7 @@ ErrCode FileInsert(std::uint8_t file) {
         if (i > 1) values += ",";
         values += StrToStd(SqlLiteral(raw, FieldInfo(file, i).type));
     }
-    return SqlExec(StrFromStd("INSERT INTO \"" + Table(file) + "\" VALUES (" + values + ");"));
+    return SqlExec(StrFromStd("INSERT INTO " + Table(file) + " VALUES (" + values + ");"));
 }
 
 ErrCode FileUpdate(std::uint8_t file, std::uint8_t flags) { return UpdateOrDelete(file, flags, true); }
@@ -153,7 +155,7 @@ ErrCode FileDeleteAll(std::uint8_t file) {
     file = FileResolve(file);
     if (ErrCode e = FieldCheck(file, kFileOnly)) return e;
     DynScope scope;
-    return SqlExec(StrFromStd("DELETE FROM ONLY \"" + Table(file) + "\";"));
+    return SqlExec(StrFromStd("DELETE FROM ONLY " + Table(file) + ";"));
 }
 
 ErrCode SqlUpdateWhere(std::uint8_t file, std::uint16_t key, StrDesc low, StrDesc high, StrDesc setList,
@@ -168,7 +170,7 @@ ErrCode SqlUpdateWhere(std::uint8_t file, std::uint16_t key, StrDesc low, StrDes
     if (set.IsError()) return kNone;
     if (set.len == 0) return 0;
     std::uint16_t rows = 0;
-    ErrCode r = SqlExec(StrFromStd("UPDATE ONLY \"" + Table(file) + "\" SET " + StrToStd(set) + " WHERE " + cond + ";"),
+    ErrCode r = SqlExec(StrFromStd("UPDATE ONLY " + Table(file) + " SET " + StrToStd(set) + " WHERE " + cond + ";"),
                         kSqlCurrent, &rows);
     return r >= kErrFirstFailure ? kNone : rows;
 }

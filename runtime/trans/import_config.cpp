@@ -14,6 +14,8 @@ namespace rt {
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kReplacementStem = "config";  // config.txt's replacement: configXXXXXX.new
+constexpr const char* kReplacementExt = ".new";
 
 // Every line of the file; false when it cannot be opened.
 bool ReadLines(StrDesc path, std::vector<std::string>* lines) {
@@ -29,11 +31,17 @@ bool ReadLines(StrDesc path, std::vector<std::string>* lines) {
     return true;
 }
 
-// Writes the pairs to a file beside path and renames it over path.
+// The folder part of a runtime path (up to its last '\\' or drive colon), empty for a bare name.
+std::string FolderOf(const std::string& path) {
+    std::size_t cut = path.find_last_of("\\:");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// Writes the pairs to a file of a name of its own beside path and renames it over path.
 ErrCode Rewrite(StrDesc path, const std::vector<std::string>& lines) {
     std::string target = StrToStd(path);
-    std::string temp = target + ".new";
-    std::FILE* f = PlatformOpen(temp, "wb");
+    std::string temp;
+    std::FILE* f = PlatformCreateUnique(FolderOf(target), kReplacementStem, kReplacementExt, &temp);
     if (f == nullptr) return kErrFileIo;
     bool ok = true;
     for (const std::string& line : lines) {
@@ -49,21 +57,7 @@ ErrCode Rewrite(StrDesc path, const std::vector<std::string>& lines) {
     return 0;
 }
 
-}  // namespace
-
-bool ImportConfigFind(StrDesc path, const std::string& header, std::string* map) {
-    std::vector<std::string> lines;
-    if (!ReadLines(path, &lines)) return false;
-    for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
-        if (lines[i] == header) {
-            *map = lines[i + 1];
-            return true;
-        }
-    }
-    return false;
-}
-
-ErrCode ImportConfigRemember(StrDesc path, const std::string& header, const std::string& map) {
+ErrCode RememberLocked(StrDesc path, const std::string& header, const std::string& map) {
     std::vector<std::string> lines;
     if (!ReadLines(path, &lines)) {
         // A file that is there but cannot be read is not replaced by one holding only the new pair.
@@ -85,6 +79,28 @@ ErrCode ImportConfigRemember(StrDesc path, const std::string& header, const std:
     lines.push_back(header);
     lines.push_back(map);
     return Rewrite(path, lines);
+}
+
+}  // namespace
+
+bool ImportConfigFind(StrDesc path, const std::string& header, std::string* map) {
+    std::vector<std::string> lines;
+    if (!ReadLines(path, &lines)) return false;
+    for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
+        if (lines[i] == header) {
+            *map = lines[i + 1];
+            return true;
+        }
+    }
+    return false;
+}
+
+ErrCode ImportConfigRemember(StrDesc path, const std::string& header, const std::string& map) {
+    // The read, change and rename of one run never interleave with another's: each keeps the pairs
+    // the other wrote.
+    FileLock lock(path);
+    if (!lock.held()) return kErrFileIo;
+    return RememberLocked(path, header, map);
 }
 
 }  // namespace rt

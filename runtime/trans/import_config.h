@@ -14,7 +14,9 @@ inline constexpr StrDesc kImportConfigFile = S("config.txt");
 bool ImportConfigFind(StrDesc path, const std::string& header, std::string* map);
 // Remembers map for header: nothing is written when it is stored already; a new header is appended;
 // a header stored with another map gets the new one, the file being rewritten through a temporary
-// file and a rename so that a failure leaves the old file whole. 0, or 131 when a write fails.
+// file of its own name and a rename so that a failure leaves the old file whole. The read, change and
+// rename hold the advisory lock of the file, so that two runs remembering maps at once both keep
+// theirs. 0, or 131 when a write fails or the file cannot be locked.
 ErrCode ImportConfigRemember(StrDesc path, const std::string& header, const std::string& map);
 
 }  // namespace rt

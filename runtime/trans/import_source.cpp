@@ -17,6 +17,7 @@ namespace rt {
 namespace {
 
 constexpr std::size_t kWriteChunk = 1 << 16;  // work-file bytes gathered per write
+constexpr const char* kWorkStem = "qnt";        // the start of the work file's name
 
 bool IsOpen(std::uint16_t h) { return h >= kStreamFirstFile && h < kStreamCount; }
 
@@ -80,16 +81,10 @@ void ImportSourceClose(ImportSource* source) {
 }
 
 ErrCode ImportWriteWorkFile(ImportSource* source, std::string* workPath) {
-    {
-        DynScope scope;
-        *workPath = StrToStd(TempPath(StrEmpty()));
-    }
-    if (workPath->empty()) return kErrFileIo;
-    {
-        DynScope scope;
-        FileDelete(StrViewStd(*workPath));
-    }
-    std::FILE* f = PlatformOpen(*workPath, "wb");
+    // A file of this run's own in the temporary folder, created exclusively: never one another run
+    // writes or one a killed run left behind.
+    workPath->clear();
+    std::FILE* f = PlatformCreateUnique(PlatformEnv("TEMP"), kWorkStem, std::string(), workPath);
     if (f == nullptr) return kErrFileIo;
     bool ok = true;
     std::string pending, line;

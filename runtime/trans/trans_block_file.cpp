@@ -77,19 +77,19 @@ ErrCode TransBlockRewrite(StrDesc path, std::uint16_t type, std::int32_t n, StrD
     if (block.IsError()) return block.len;
     DynScope scope;
     StrDesc prefix = TransBlockPrefix(type, n);
-    // The new file lies beside the old one, so that the rename stays within one file system and
-    // replaces the old file in one step.
-    StrDesc folder = PathPart(path, kPathParent);
-    StrDesc name = ExtJoin(StrFromStd(PlatformUniqueName()), PathPart(path, kPathExt));
-    StrDesc temp = folder.len != 0 ? PathJoin(folder, name) : name;
-    if (temp.IsError()) return scope.Release(kErrData);
-    FileDelete(temp);
-
+    // Two saves at once must not both copy the old file and the later rename drop the other's block.
+    FileLock lock(path);
+    if (!lock.held()) return scope.Release(kErrFileIo);
     std::uint16_t from = StreamOpen(path, kStreamReadOnly | kStreamQuiet);
     bool existing = from < kStreamCount;
     // A file that is there but cannot be read must not be replaced by the block alone.
     if (!existing && !FindFiles(path).IsError()) return scope.Release(kErrFileIo);
-    std::FILE* to = PlatformOpen(StrToStd(temp), "wb");
+    // The new file lies beside the old one, so that the rename stays within one file system and
+    // replaces the old file in one step; its name is this save's own.
+    std::string temp, ext = StrToStd(PathPart(path, kPathExt));
+    if (!ext.empty()) ext.insert(0, 1, '.');
+    std::FILE* to = PlatformCreateUnique(StrToStd(PathPart(path, kPathParent)), StrToStd(PathPart(path, kPathName)),
+                                         ext, &temp);
     if (to == nullptr) {
         if (existing) StreamClose(from);
         return scope.Release(kErrFileNotFound);
@@ -98,8 +98,8 @@ ErrCode TransBlockRewrite(StrDesc path, std::uint16_t type, std::int32_t n, StrD
     if (existing) StreamClose(from);
     ok = PlatformFlush(to) == 0 && ok;
     ok = PlatformClose(to) == 0 && ok;
-    if (ok) ok = PlatformRename(StrToStd(temp), StrToStd(path)) == 0;
-    if (!ok) FileDelete(temp);
+    if (ok) ok = PlatformRename(temp, StrToStd(path)) == 0;
+    if (!ok) PlatformRemove(temp);
     return scope.Release(ok ? 0 : kErrFileIo);
 }
 

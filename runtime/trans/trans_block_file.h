@@ -15,7 +15,8 @@ StrDesc TransBlockPrefix(std::uint16_t type, std::int32_t n);
 // or at the end; every other line is copied unchanged. The new file is written under a unique name
 // beside the old one and renamed over it only when every line was written, so a failure leaves the
 // old file as it was: 164 when the new file cannot be created, 131 when a line cannot be read or
-// written or the rename fails. A missing file is created holding just the block.
+// written, the rename fails or the file cannot be locked (the rewrite holds its advisory lock, so two
+// saves at once both keep their blocks). A missing file is created holding just the block.
 ErrCode TransBlockRewrite(StrDesc path, std::uint16_t type, std::int32_t n, StrDesc block);
 
 }  // namespace rt

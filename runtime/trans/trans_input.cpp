@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::uint32_t kPiece = 32768;
 constexpr unsigned char kCtrlZ = 26;
+constexpr unsigned char kQuote = '"';
 // The error log takes every line of mask 1.
 constexpr std::uint16_t kLogErrors = 1;
 
@@ -24,6 +25,35 @@ bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 }  // namespace
 
 TransInput::TransInput(std::uint16_t handle) : handle_(handle), buffer_(kTransMaxLine + 1 + kPiece) {}
+
+void TransInput::QuotedValues(unsigned char delimiter) {
+    delimiter_ = delimiter;
+    quoted_ = delimiter != kQuote;
+}
+
+bool TransInput::EndsRecord(Scan& scan, char c) const {
+    if (!quoted_) return IsLineEnd(c);
+    unsigned char b = static_cast<unsigned char>(c);
+    if (scan.inQuote) {
+        if (b == kQuote) {
+            scan.inQuote = false;
+            scan.justClosed = true;
+        }
+        return false;
+    }
+    bool closed = scan.justClosed;
+    scan.justClosed = false;
+    if (IsLineEnd(c)) return true;
+    if (b == delimiter_) {
+        scan.valueStart = true;
+        return false;
+    }
+    // A quote opens a value at its first byte; right after a closing quote it is the second of a
+    // doubled one, and the value stays open.
+    if (b == kQuote && (scan.valueStart || closed)) scan.inQuote = true;
+    scan.valueStart = false;
+    return false;
+}
 
 bool TransInput::Fill() {
     if (atEnd_) return false;
@@ -66,9 +96,10 @@ ErrCode TransInput::SkipLongLine() {
                        static_cast<unsigned>(kTransMaxLine)),
                 kLogErrors);
     }
+    Scan scan;
     for (;;) {
         std::uint32_t i = begin_;
-        while (i < end_ && !IsLineEnd(buffer_[i])) ++i;
+        while (i < end_ && !EndsRecord(scan, buffer_[i])) ++i;
         consumed_ += i - begin_;
         begin_ = i;
         if (i < end_) {
@@ -84,6 +115,7 @@ ErrCode TransInput::SkipLongLine() {
 
 ErrCode TransInput::NextLine(StrDesc* line) {
     std::uint32_t scan = begin_;
+    Scan values;  // the quote state up to scan
     for (;;) {
         if (pendingLf_) {
             if (begin_ == end_ && !Fill()) return kStatusNoRecord;
@@ -93,14 +125,16 @@ ErrCode TransInput::NextLine(StrDesc* line) {
                 ++consumed_;
             }
             scan = begin_;
+            values = Scan{};
         }
         std::uint32_t i = scan;
-        while (i < end_ && !IsLineEnd(buffer_[i])) ++i;
+        while (i < end_ && !EndsRecord(values, buffer_[i])) ++i;
         if (i < end_) {
             std::uint32_t length = i - begin_;
             if (length > kTransMaxLine) {
                 SkipLongLine();
                 scan = begin_;
+                values = Scan{};
                 continue;
             }
             *line = StrDesc{buffer_.data() + begin_, static_cast<std::uint16_t>(length)};
@@ -115,6 +149,7 @@ ErrCode TransInput::NextLine(StrDesc* line) {
         if (end_ - begin_ > kTransMaxLine) {
             SkipLongLine();
             scan = begin_;
+            values = Scan{};
             continue;
         }
         std::uint32_t held = end_ - begin_;

@@ -34,6 +34,7 @@
 #include "runtime/trans/trans_parms.h"
 #include "runtime/trans/trans_reader.h"
 #include "runtime/trans/trans_writer.h"
+#include "runtime/vars/dates.h"
 #include "runtime/vars/run_log.h"
 #include "runtime/vars/var_system.h"
 
@@ -280,6 +281,8 @@ ErrCode WalkDataFile(Loop& l) {
 ErrCode ReadExternal(Loop& l) {
     TransInput input(l.external);
     bool stream = (l.mode & kTransStream) != 0;
+    // A quoted value may hold line ends (an export writes a multi-line text so): the record goes on.
+    if (stream && (l.mode & kTransDelimited)) input.QuotedValues(l.reader.delimiter);
     for (;;) {
         std::uint64_t before = input.consumed();
         ErrCode r = 0;
@@ -390,11 +393,10 @@ ErrCode Run(Loop& l) {
         if (ErrCode e = OpenExternal(l)) return e;
     }
     if (TransIsExternImport(mode)) {
+        // The work file lies beside the data file under a name of this run's own, so that two runs
+        // in one folder never write into or apply each other's records.
         DynScope scope;
-        StrDesc path = FileName(l.file, kFileNameTemp);
-        l.workPath = StrToStd(path);
-        FileDelete(path);
-        std::uint16_t h = StreamOpen(path, kStreamWrite);
+        std::uint16_t h = StreamCreateUnique(FileName(l.file, kFileNameTemp), &l.workPath);
         if (h >= kStreamCount) return kNone;
         l.work = h;
     }
@@ -423,6 +425,8 @@ std::uint16_t TransStdHandle(StrDesc target) {
 
 ErrCode FileTransLow(TransRunState& run) {
     Trace("FileTransLow Begin");
+    // A transfer moves values as they are: an empty date read, written or merged stays empty.
+    EmptyDatesStay emptyDates;
     SysBitsSet(kSysUpStat, static_cast<std::uint16_t>(SysBits(kSysUpStat) | kUpLoop));
     Loop l(run);
     std::uint8_t file = run.file;

@@ -5,12 +5,14 @@
 
 #include <string>
 
+#include "runtime/data/fields.h"
 #include "runtime/data/file_table.h"
 #include "runtime/data/keys.h"
 #include "runtime/env/catalog.h"
 #include "runtime/env/errors.h"
 #include "runtime/env/paths.h"
 #include "runtime/expr/evaluator.h"
+#include "runtime/sql/sql_literals.h"
 #include "runtime/sql/sql_read.h"
 #include "runtime/sql/sql_write.h"
 #include "runtime/sql/sql_where.h"
@@ -30,6 +32,7 @@
 #include "runtime/ui/file_utils.h"
 #include "runtime/ui/message_box.h"
 #include "runtime/ui/progress.h"
+#include "runtime/vars/masks.h"
 #include "runtime/vars/var_system.h"
 
 namespace rt {
@@ -39,6 +42,7 @@ constexpr StrDesc kFileNumberChars = S(".-1234567890");
 constexpr StrDesc kTriggerDisable = S("DISABLE");
 constexpr std::uint16_t kUpRelationalBit = 1;
 constexpr std::uint16_t kMessageMax = 512;
+constexpr unsigned char kNoBound = 0xFF;  // a last key of this one byte is no bound
 
 StrDesc View(const std::string& s) { return StrDesc{s.data(), static_cast<std::uint16_t>(s.size())}; }
 
@@ -153,6 +157,25 @@ ErrCode Limits(TransRunState* run) {
     return 0;
 }
 
+// A bound of a key whose first field is a number, in that field's stored form (right-aligned in
+// its width), as the key values it is compared with are: typed as "1" it would sort after "10" and
+// reach the server as a text. A bound longer than the field, or of a key of texts, stays as given.
+std::string NumericKeyBound(const TransRunState& run, const std::string& bound) {
+    if (bound.empty() || (bound.size() == 1 && static_cast<unsigned char>(bound[0]) == kNoBound)) return bound;
+    KeyFieldList list = KeyFields(run.file, run.key);
+    if (list.count == 0) return bound;
+    FieldDesc first = FieldInfo(run.file, list.fields[0]);
+    if (!SqlNumericType(first.type) || bound.size() > first.width) return bound;
+    DynScope scope;
+    StrDesc stored = FieldToStore(first.type, View(bound), first.width);
+    return stored.IsError() ? bound : StrToStd(stored);
+}
+
+void NumericKeyBounds(TransRunState* run) {
+    run->low = NumericKeyBound(*run, run->low);
+    run->high = NumericKeyBound(*run, run->high);
+}
+
 // The last key as a bound of the server's statements: filled up to the key's length with the
 // highest byte, so that it takes every key that starts with it, as the record loop's range does; an
 // open last key is no bound.
@@ -202,6 +225,7 @@ ErrCode Dispatch(TransRunState* run) {
     }
     if (switchOff) SysBitsSet(kSysUpStat, static_cast<std::uint16_t>(SysBits(kSysUpStat) & ~kUpRelationalBit));
     ErrCode e = Limits(run);
+    if (e == 0) NumericKeyBounds(run);
     if (e == 0) {
         if ((mode & (kTransMassSqlUpdate | kTransExternFile | kTransDeleting)) == kTransMassSqlUpdate) {
             e = MassUpdate(run);

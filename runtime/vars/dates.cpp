@@ -151,6 +151,14 @@ bool DateValid(int year, int month, int day) {
 
 StrDesc DateToday() { return StrFromStd(TodayText()); }
 
+EmptyDatesStay::EmptyDatesStay() : was_(EmptyDateStaysEmpty()) {
+    SysBitsSet(kSysAuxStat, static_cast<std::uint16_t>(SysBits(kSysAuxStat) | kAuxEmptyDateStays));
+}
+
+EmptyDatesStay::~EmptyDatesStay() {
+    if (!was_) SysBitsSet(kSysAuxStat, static_cast<std::uint16_t>(SysBits(kSysAuxStat) & ~kAuxEmptyDateStays));
+}
+
 StrDesc DateParse(StrDesc text) {
     if (text.IsError()) return text;
     string t = TrimBlanks(StrToStd(text));

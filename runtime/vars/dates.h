@@ -22,6 +22,19 @@ StrDesc DateToday();
 // order of day and month; the empty text when invalid. An empty text gives today (eight blanks
 // when bit 64 of _AUXSTAT is set); a text without separators other than six characters is kept.
 StrDesc DateParse(StrDesc text);
+// Sets bit 64 of _AUXSTAT while it lives and then puts it back as it was, so that the dates a read or
+// a transfer moves keep an empty value empty instead of turning it into today.
+class EmptyDatesStay {
+public:
+    EmptyDatesStay();
+    ~EmptyDatesStay();
+    EmptyDatesStay(const EmptyDatesStay&) = delete;
+    EmptyDatesStay& operator=(const EmptyDatesStay&) = delete;
+
+private:
+    bool was_;
+};
+
 // A date text shown by mode: 0 unchanged, 1 "DD-MM-YY" and 2 "DD-MM-YYYY" in the language's order,
 // 3 the month name cut to three characters and the year, 4 the language's long date. An invalid date
 // gives 8 blanks (mode 1), 10 (mode 2) or the empty text. A text with '-', '.' or '/' is read with

@@ -80,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (h < kStreamCount) {
             TransInput in(h);
             bool stream = (mode & kTransStream) != 0;
+            // As the import reads it: a quoted value may hold line ends.
+            if (stream && (mode & kTransDelimited)) in.QuotedValues(static_cast<unsigned char>(delimiter));
             std::uint16_t length = reader.recordLength != 0 ? reader.recordLength : 1;
             for (int records = 0; records < 256; ++records) {
                 DynScope each;

@@ -3,7 +3,10 @@
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -221,17 +224,103 @@ TEST_F(ProcessTest, RenameRemoveAndMakeFolderTakeRuntimePaths) {
     EXPECT_EQ(PlatformMakeFolder(RtPath("x/y")), PlatformErrNotFound());
 }
 
-TEST_F(ProcessTest, UniqueNamesAreFreshAndWithoutPoints) {
-    EnvGuard temp("TEMP");
-    temp.Set(dir_.c_str());
-    std::string a = PlatformUniqueName(), b = PlatformUniqueName();
-    EXPECT_NE(a, b);
-    for (const std::string& n : {a, b}) {
-        EXPECT_FALSE(n.empty());
-        EXPECT_EQ(n.find('.'), std::string::npos);
-        EXPECT_EQ(n.find('/'), std::string::npos);
-        EXPECT_FALSE(fs::exists(dir_ + "/" + n));
+TEST_F(ProcessTest, UniqueFilesAreCreatedExclusivelyAndPrivate) {
+    ::umask(022);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 50; ++i) {
+        std::string path;
+        std::FILE* f = PlatformCreateUnique(Backslashed(dir_), "contactos", ".TMP", &path);
+        ASSERT_NE(f, nullptr);
+        PlatformClose(f);
+        paths.push_back(path);
     }
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(std::unique(paths.begin(), paths.end()), paths.end()) << "every name is fresh";
+    for (const std::string& p : paths) {
+        std::string name = p.substr(p.rfind('\\') + 1);
+        EXPECT_EQ(p.substr(0, p.rfind('\\')), Backslashed(dir_));
+        EXPECT_EQ(name.size(), std::string("contactosXXXXXX.TMP").size()) << name;
+        EXPECT_EQ(name.rfind("contactos", 0), 0u);
+        EXPECT_EQ(name.substr(name.size() - 4), ".TMP");
+        EXPECT_EQ(fs::status(dir_ + "/" + name).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
+    }
+    // A bare stem goes to the current folder; a folder that is not there gives nothing.
+    fs::path was = fs::current_path();
+    fs::current_path(dir_);
+    std::string here;
+    std::FILE* f = PlatformCreateUnique("", "w", "", &here);
+    ASSERT_NE(f, nullptr);
+    PlatformClose(f);
+    EXPECT_TRUE(fs::exists(dir_ + "/" + here)) << here;
+    fs::current_path(was);
+    EXPECT_EQ(PlatformCreateUnique(RtPath("missing"), "w", "", &here), nullptr);
+}
+
+TEST_F(ProcessTest, APrivateFileIsPrivateBeforeItIsWritten) {
+    ::umask(022);
+    Touch(dir_ + "/old.dat", "secret of before");
+    fs::permissions(dir_ + "/old.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                           fs::perms::others_read);
+    for (const char* name : {"old.dat", "Espa\xF1" "a.dat"}) {
+        std::FILE* f = PlatformCreatePrivate(RtPath(name));
+        ASSERT_NE(f, nullptr) << name;
+        EXPECT_EQ(PlatformWrite(f, "x", 1), 1u);
+        PlatformClose(f);
+    }
+    for (const char* name : {"old.dat", "Espa\xC3\xB1" "a.dat"}) {
+        std::string path = dir_ + "/" + name;
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "x") << "emptied first";
+    }
+    // A link is not followed: the file it points to keeps its bytes.
+    fs::create_symlink(dir_ + "/old.dat", dir_ + "/link.dat");
+    EXPECT_EQ(PlatformCreatePrivate(RtPath("link.dat")), nullptr);
+    std::ifstream target(dir_ + "/old.dat", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(target), {}), "x");
+}
+
+// The lock excludes another process, also one that waited while the holder renamed a new file over
+// the path: it then holds the new file's lock.
+TEST_F(ProcessTest, ALockWaitsForItsHolderAndFollowsARename) {
+    const std::string path = RtPath("config.txt"), got = dir_ + "/got";
+    int held = PlatformLock(path);
+    ASSERT_GE(held, 0);
+    EXPECT_TRUE(fs::exists(dir_ + "/config.txt")) << "created when missing";
+    int release[2];
+    ASSERT_EQ(::pipe(release), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(release[1]);
+        ::close(held);  // the copy fork gave this process would keep the parent's lock alive
+        int lock = PlatformLock(path);
+        // Written whole under another name first: the parent reads it as soon as it exists.
+        Touch(got + ".part", lock >= 0 ? "locked" : "failed");
+        fs::rename(got + ".part", got);
+        char c;
+        while (::read(release[0], &c, 1) > 0) {
+        }
+        PlatformUnlock(lock);
+        ::_exit(0);
+    }
+    ::close(release[0]);
+    ::usleep(300 * 1000);
+    EXPECT_FALSE(fs::exists(got)) << "the other process waits while the lock is held";
+    Touch(dir_ + "/config.new", "new");
+    fs::rename(dir_ + "/config.new", dir_ + "/config.txt");
+    PlatformUnlock(held);
+    for (int i = 0; i < 500 && !fs::exists(got); ++i) ::usleep(10 * 1000);
+    std::ifstream in(got);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "locked");
+    int again = ::open((dir_ + "/config.txt").c_str(), O_RDONLY);
+    EXPECT_NE(::flock(again, LOCK_EX | LOCK_NB), 0) << "the waiting process holds the new file's lock";
+    ::close(again);
+    ::close(release[1]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(PlatformLock(RtPath("missing/config.txt")), -1);
 }
 
 TEST(ProcessClock, NowIsAPlausibleLocalTime) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -228,6 +229,60 @@ TEST(QrtSqlTest, AScriptPagesAndFindsTheRowsOfARealTable) {
     QrtRun r = Qrt(args);
     EXPECT_EQ(r.out, expected);
     EXPECT_EQ(r.status, 0) << r.err;
+}
+
+// The server ends qrt's session between two expressions read from standard input (as a restart
+// does): the next step reads on the reset connection and goes on from where the script was.
+TEST(QrtSqlTest, PagingGoesOnAfterTheServerEndedTheSessionBetweenTwoSteps) {
+    PgDatabase db;
+    db.ExecOk("CREATE TABLE contactos (\"RAZON_SOCIAL\" varchar(20) PRIMARY KEY, \"NOMBRE\" varchar(20));");
+    db.ExecOk("INSERT INTO contactos VALUES ('GOMEZ', 'Luis'), ('ALFA', 'Ana'), ('GARCIA', 'Pepe');");
+    std::vector<std::string> args = {QRT_BINARY};
+    for (const char* option : {"sqlhost", "database", "user", "passw"}) {
+        std::string key = option == std::string("sqlhost") ? "host" : option == std::string("passw") ? "password" : option;
+        args.push_back(Quoted(option, key == "database" ? db.name() : PgSetting(key)));
+    }
+    int in[2], out[2];
+    ASSERT_EQ(::pipe(in), 0);
+    ASSERT_EQ(::pipe(out), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(in[0], 0);
+        ::dup2(out[1], 1);
+        ::close(in[1]);
+        ::close(out[0]);
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    std::FILE* to = ::fdopen(in[1], "w");
+    std::FILE* from = ::fdopen(out[0], "r");
+    auto step = [&](const std::string& expression) {
+        std::fputs((expression + "\n").c_str(), to);
+        std::fflush(to);
+        char line[256] = {};
+        if (!std::fgets(line, sizeof line, from)) return std::string("<no line>");
+        std::string s(line);
+        if (!s.empty() && s.back() == '\n') s.pop_back();
+        return s;
+    };
+    EXPECT_EQ(step("FILELOCATE('TOP';contactos)"), "0");
+    EXPECT_EQ(step("FN$TRIM(RAZON_SOCIAL{contactos})"), "'ALFA'");
+    EXPECT_EQ(db.Value("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE datname = '" + db.name() +
+                       "' AND pid <> pg_backend_pid();"),
+              "1");
+    EXPECT_EQ(step("FILELOCATE('NXT';contactos)"), "0");
+    EXPECT_EQ(step("FN$TRIM(RAZON_SOCIAL{contactos})"), "'GARCIA'");
+    std::fclose(to);
+    std::fclose(from);
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace

@@ -261,7 +261,16 @@ TEST_F(PathsTest, TempPathIsFreshInTheTemporaryFolder) {
     EXPECT_EQ(a.substr(a.size() - 4), ".txt");
     EXPECT_EQ(b.find('.'), std::string::npos);
     EXPECT_NE(a.substr(0, a.size() - 4), b);
-    EXPECT_FALSE(fs::exists(Backslashed(a)));
+    // Each name is reserved by an empty file only its owner may read or write.
+    for (std::string path : {a, b}) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        ASSERT_TRUE(fs::exists(path)) << path;
+        EXPECT_EQ(fs::file_size(path), 0u);
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    }
+    // A temporary folder that cannot take a file gives an error, never a name someone else may hold.
+    ::setenv("TEMP", (dir_ + "/missing").c_str(), 1);
+    EXPECT_EQ(Str(TempPath(S("txt"))), "<error 131>");
 }
 
 TEST_F(PathsTest, EnvAndCurrentFolder) {

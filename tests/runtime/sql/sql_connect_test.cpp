@@ -114,12 +114,23 @@ TEST_F(SqlConnectTest, AConnectionTheServerClosedIsResetBeforeTheNextStatement) 
     std::string pid = Str(SqlValue(0, 0, 0));
     db().ExecOk("SELECT pg_terminate_backend(" + pid + ");");
     ClearTrace();
-    EXPECT_EQ(SqlExec(S("SELECT 1;")), kErrSqlError);  // the failure is reported as usual
-    EXPECT_EQ(SqlExec(S("SELECT 2;")), 0);              // then the connection is reset once
-    EXPECT_EQ(Str(SqlValue(0, 0, 0)), "2");
-    EXPECT_EQ(Statements(), (std::vector<std::string>{"SELECT 1;", "PQreset 0", "SELECT 2;"}));
+    // A read outside a transaction runs once more on the reset connection, and nothing is noted.
+    ErrClear();
+    EXPECT_EQ(SqlExec(S("SELECT 1;")), 0);
+    EXPECT_EQ(Str(SqlValue(0, 0, 0)), "1");
+    EXPECT_EQ(ErrNoted() & 0xFFFF, 0u);
+    EXPECT_EQ(Statements(), (std::vector<std::string>{"SELECT 1;", "PQreset 0", "SELECT 1;"}));
     ASSERT_EQ(SqlExec(S("SHOW client_encoding;")), 0);
     EXPECT_EQ(Str(SqlValue(0, 0, 0)), "WIN1252");
+
+    // A write is not repeated: its failure is reported, and the connection is reset once before
+    // the next statement.
+    ASSERT_EQ(SqlExec(S("SELECT pg_backend_pid();")), 0);
+    db().ExecOk("SELECT pg_terminate_backend(" + Str(SqlValue(0, 0, 0)) + ");");
+    ClearTrace();
+    EXPECT_EQ(SqlExec(S("CREATE TEMP TABLE w (a integer);")), kErrSqlError);
+    EXPECT_EQ(SqlExec(S("SELECT 2;")), 0);
+    EXPECT_EQ(Statements(), (std::vector<std::string>{"CREATE TEMP TABLE w (a integer);", "PQreset 0", "SELECT 2;"}));
 
     // Inside a transaction the statement that would have continued it fails, and the mark goes.
     ASSERT_EQ(SqlExec(S("SELECT pg_backend_pid();")), 0);
@@ -162,6 +173,9 @@ TEST_F(SqlConnectTest, ARefusedAnswerShowsTheDialogAgainAndARememberedOneIsItsNe
     g_script = &script;
     SqlCredentialsAskSet(ScriptedDialog);
 
+    // A file of before that others could read is private before the new answer is in it.
+    cwd.Write("sqlusrprm.dat", "");
+    ASSERT_EQ(chmod(cwd.File("sqlusrprm.dat").c_str(), 0644), 0);
     const std::string title = "Acceso a Datos";
     EXPECT_EQ(SqlLogin(S("sqlparams.dat"), 2, D(title)), 0) << Detail();
     ASSERT_EQ(script.specs.size(), 2u);

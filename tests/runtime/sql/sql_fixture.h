@@ -73,7 +73,9 @@ protected:
 
     std::string Detail() const { return Str(ErrDetail()); }
 
-    TempFolder folder_;
+    // The test's own folder, also its current folder: files a run writes beside a data file or in the
+    // current folder never meet those of another test process.
+    TempFolder folder_{true};
 
 private:
     std::unique_ptr<PgDatabase> db_;

@@ -1,9 +1,13 @@
 // Transfers over a real table in their batch form: delimited exports with their quoting, numbers,
 // ranges, conditions and APPEND; imports with quoted values, empty lines, OVERWRITE and MERGE$,
 // counted runs, and the round trip of every byte a contact can hold.
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "runtime/sql/sql_read.h"
+#include "runtime/trans/import_run.h"
 #include "runtime/trans/trans_parms.h"
 #include "runtime/trans/trans_run.h"
 #include "runtime/text/err_codes.h"
@@ -99,10 +103,17 @@ TEST_F(TransRunTest, CountOnlyRunReportsTheCountOfTheRange) {
 TEST_F(TransRunTest, ImportReadsQuotedValuesAndSkipsEmptyLines) {
     file_ = OpenTable("contactos");
     folder_.Write("in.csv", "\"Calle Mayor, 5\",7\r\n\r\nO'Brien,Juan,\"Bar \"\"El Sol\"\"\",3\r\n\x1a");
+    // A work file a killed run left under the old fixed name is neither read nor applied.
+    const std::string stale(200, 'Z');
+    folder_.Write("contactos.TMP", stale);
     ASSERT_EQ(Run(folder_.RuntimePath() + "\\in.csv", kImport, "FILE=contactos"), 0) << Detail();
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Calle Mayor, 5|7||", "O'Brien|Juan|Bar \"El Sol\"|3"}));
     EXPECT_EQ(SysCount32(), 2u);
-    EXPECT_FALSE(folder_.Exists("contactos.TMP")) << "the work file is deleted";
+    EXPECT_EQ(folder_.Read("contactos.TMP"), stale);
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder_.path())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"contactos.TMP", "in.csv", "trace.txt"})) << "the work file is removed";
 }
 
 TEST_F(TransRunTest, OverwriteUpdatesExistingKeysAndTheNextPassAddsTheRest) {
@@ -120,6 +131,78 @@ TEST_F(TransRunTest, OverwriteUpdatesExistingKeysAndTheNextPassAddsTheRest) {
     EXPECT_EQ(Rows(), (std::vector<std::string>{"ANA|nueva|Calle 1|5", "BEA|otra|Calle 2|6"}));
     // Everything is there now: a pass without OVERWRITE moves nothing.
     EXPECT_EQ(Run(in, kImport, block), kErrNoData);
+}
+
+// Names holding a double quote reach the server with it doubled: the table is discovered, paged,
+// saved and exported like any other.
+TEST_F(TransRunTest, ATableAndAColumnWhoseNamesHoldAQuoteAreReadSavedAndExported) {
+    db().ExecOk("CREATE TABLE \"Bar \"\"Sol\"\"\" (\"RAZON_SOCIAL\" varchar(20) PRIMARY KEY, \"NOM\"\"BRE\" varchar(20), "
+                "\"it's\" integer);");
+    db().ExecOk("INSERT INTO \"Bar \"\"Sol\"\"\" VALUES ('ANA', 'Ana', 1), ('BEA', 'Bea', 2);");
+    file_ = OpenTable("Bar \"Sol\"");
+    ASSERT_EQ(FieldCount(file_), 3u);
+    EXPECT_EQ(Str(FieldName(file_, 2)), "NOM\"BRE");
+    ASSERT_EQ(FileRead(file_, kReadFirstRecord), 0) << Detail();
+    EXPECT_EQ(Get(file_, 2), "Ana");
+    ASSERT_EQ(FileRead(file_, kReadNext), 0) << Detail();
+    EXPECT_EQ(Get(file_, 1), "BEA");
+    Set(file_, 2, "Beatriz");
+    ASSERT_EQ(FileUpdate(file_, 0), 0) << Detail();
+    EXPECT_EQ(db().Value("SELECT \"NOM\"\"BRE\" FROM \"Bar \"\"Sol\"\"\" WHERE \"RAZON_SOCIAL\" = 'BEA';"), "Beatriz");
+    ASSERT_EQ(Run(OutPath(), kExport, "FILE=" + std::to_string(file_)), 0) << Detail();
+    EXPECT_EQ(Out(), "\"ANA\",\"Ana\",1\r\n\"BEA\",\"Beatriz\",2\r\n");
+}
+
+// NULL dates and texts read as blank fields and are written back as NULL; a quoted value's line
+// breaks are part of the value when it is read back; both import passes keep all of it.
+TEST_F(TransRunTest, AnExportReadBackGivesTheTableBackWithNullDatesNullTextsAndLineBreaks) {
+    db().ExecOk("CREATE TABLE agenda (\"RAZON_SOCIAL\" varchar(60) PRIMARY KEY, \"NOMBRE\" varchar(60), "
+                "\"FECHA\" date, \"N\" integer, \"OBSERVACIONES\" varchar(250));");
+    db().ExecOk("INSERT INTO agenda VALUES ('ANA', NULL, NULL, 1, E'Llamar el lunes\\r\\n\"urgente\", dijo'), "
+                "('BEA', 'Bea', '2024-02-29', NULL, NULL), ('CIRO', NULL, '1999-12-31', 3, E'\\r\\nabajo\\r\\n');");
+    const std::string dump =
+        "SELECT string_agg(concat_ws('|', \"RAZON_SOCIAL\", coalesce(\"NOMBRE\", '-'), coalesce(\"FECHA\"::text, '-'), "
+        "coalesce(\"N\"::text, '-'), coalesce(\"OBSERVACIONES\", '-')), ';' ORDER BY \"RAZON_SOCIAL\") FROM agenda;";
+    const std::string before = db().Value(dump);
+    file_ = OpenTable("agenda");
+    ASSERT_EQ(FileRead(file_, kReadFirstRecord), 0) << Detail();
+    EXPECT_EQ(Get(file_, 3), "") << "a NULL date is a blank field";
+    ASSERT_EQ(Run(OutPath(), kExport, "FILE=agenda"), 0) << Detail();
+    EXPECT_EQ(SysCount32(), 3u);
+    std::string exported = Out();
+    EXPECT_EQ(exported.substr(0, exported.find("\"BEA\"")), "\"ANA\",\"\",\"\",1,\"Llamar el lunes\r\n\"\"urgente\"\", dijo\"\r\n");
+    // Into an empty table (the adding pass) and over changed contacts (the updating pass, MERGE$).
+    db().ExecOk("DELETE FROM agenda;");
+    ASSERT_EQ(ImportRunBatch(D(OutPath()), ImportStandardParms(file_), TransHooks{}), kErrDetailMessage) << Detail();
+    EXPECT_EQ(Detail(), "Contados 3 registros en agenda");
+    EXPECT_EQ(db().Value(dump), before);
+    db().ExecOk("UPDATE agenda SET \"FECHA\" = '2020-01-01', \"NOMBRE\" = 'x', \"OBSERVACIONES\" = 'y';");
+    ASSERT_EQ(ImportRunBatch(D(OutPath()), ImportStandardParms(file_), TransHooks{}), kErrDetailMessage) << Detail();
+    EXPECT_EQ(db().Value(dump), before);
+}
+
+// LIMITS$ on an integer key is a range of numbers: 2 is not after 10, and the server compares numbers.
+TEST_F(TransRunTest, ARangeOfNumericKeysIsCountedAndSelectedAsNumbers) {
+    db().ExecOk("CREATE TABLE numeros (\"ID\" integer PRIMARY KEY, \"NOMBRE\" varchar(10));");
+    db().ExecOk("INSERT INTO numeros VALUES (1, 'uno'), (2, 'dos'), (10, 'diez'), (20, 'veinte');");
+    file_ = OpenTable("numeros");
+    struct Case {
+        const char* limits;
+        const char* count;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"'1','2'", "Contados 2 registros en numeros", "1,\"uno\"\r\n2,\"dos\"\r\n"},
+        {"'2','10'", "Contados 2 registros en numeros", "2,\"dos\"\r\n10,\"diez\"\r\n"},
+        {"'3',''", "Contados 2 registros en numeros", "10,\"diez\"\r\n20,\"veinte\"\r\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string block = std::string("FILE=numeros LIMITS$=\"") + c.limits + "\"";
+        ASSERT_EQ(Run("", kTransIndexChk | kTransBatch, block), kErrDetailMessage) << c.limits;
+        EXPECT_EQ(Detail(), c.count) << c.limits;
+        ASSERT_EQ(Run(OutPath(), kExport, block), 0) << c.limits << " " << Detail();
+        EXPECT_EQ(Out(), c.out) << c.limits;
+    }
 }
 
 TEST_F(TransRunTest, RelationalUpdatesAreOffDuringAFileRunUnlessTheTriggerAsksForThem) {
