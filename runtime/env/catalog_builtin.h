@@ -13,6 +13,8 @@ inline constexpr char kMsgNumberFormat[] = "0019";   // the language's number an
 inline constexpr char kMsgMaintTexts[] = "0023";     // the maintenance messages, items 1 to 9
 inline constexpr char kMsgDeleteQuestion[] = "0025";
 inline constexpr char kMsgDateNames[] = "0117";      // month names and the long-date pattern
+inline constexpr char kMsgTextFiles[] = "0068";      // the file type of text files: description, pattern
+inline constexpr char kMsgFileSelection[] = "0088";  // the caption of file dialogs
 
 // The contact window's own texts. Menu texts carry '&' before their mnemonic.
 inline constexpr char kMsgWinCaption[] = "0200";
