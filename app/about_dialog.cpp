@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/contact_dialog.h"
+#include "app/contact_runtime.h"
 #include "app/contact_template.h"
 #include "app/template_widgets.h"
 
@@ -12,7 +13,7 @@ namespace rt {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     const DialogSpec& spec = AboutDialogSpec();
-    setWindowTitle(QString::fromUtf8(spec.caption));
+    setWindowTitle(ContactText(spec.caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont(QString::fromLatin1(spec.face), spec.points));
     base_ = MeasureBaseUnits(font());

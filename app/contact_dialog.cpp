@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app/about_dialog.h"
+#include "app/contact_runtime.h"
 #include "app/contact_template.h"
 #include "app/phone_link.h"
 #include "app/template_widgets.h"
@@ -54,7 +56,6 @@ QIcon QuintaraIcon() {
 
 ContactDialog::ContactDialog(QWidget* parent) : QDialog(parent) {
     const DialogSpec& spec = ContactDialogSpec();
-    setWindowTitle(QString::fromUtf8(spec.caption));
     // Caption, system menu and close box, a fixed frame; no parent, so it has its own task-bar entry.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -75,6 +76,18 @@ ContactDialog::ContactDialog(QWidget* parent) : QDialog(parent) {
 
     buildControls();
     buildMenu();
+    applyTexts();
+}
+
+void ContactDialog::applyTexts() {
+    setWindowTitle(ContactText(ContactDialogSpec().caption));
+    for (const auto& [target, code] : catalogTexts_) {
+        const QString text = ContactText(code);
+        if (auto* menu = qobject_cast<QMenu*>(target)) menu->setTitle(text);
+        else if (auto* action = qobject_cast<QAction*>(target)) action->setText(text);
+        else if (auto* button = qobject_cast<QPushButton*>(target)) button->setText(text);
+        else if (auto* label = qobject_cast<QLabel*>(target)) label->setText(text);
+    }
 }
 
 void ContactDialog::buildControls() {
@@ -82,6 +95,7 @@ void ContactDialog::buildControls() {
     const QIcon icon = windowIcon();
     for (const ControlSpec& c : spec.controls) {
         QWidget* widget = MakeControl(c, base_, icon, client_);
+        if (c.msg != nullptr) catalogTexts_.emplace_back(widget, c.msg);
         if (c.id == kIdStatic) continue;
         controls_.insert(c.id, widget);
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
@@ -104,8 +118,9 @@ void ContactDialog::buildMenu() {
     for (const MenuEntry& entry : ContactMenu()) {
         switch (entry.kind) {
             case MenuEntryKind::kPopup: {
-                const QString title = QString::fromUtf8(entry.text);
+                const QString title = ContactText(entry.text);
                 open.push_back(open.empty() ? menuBar_->addMenu(title) : open.back()->addMenu(title));
+                catalogTexts_.emplace_back(open.back(), entry.text);
                 break;
             }
             case MenuEntryKind::kEnd:
@@ -116,7 +131,8 @@ void ContactDialog::buildMenu() {
                 break;
             case MenuEntryKind::kItem: {
                 if (open.empty()) break;
-                QAction* action = open.back()->addAction(QString::fromUtf8(entry.text));
+                QAction* action = open.back()->addAction(ContactText(entry.text));
+                catalogTexts_.emplace_back(action, entry.text);
                 const std::uint16_t id = entry.id;
                 if (entry.shortcut != nullptr) {
                     const QKeySequence keys(QString::fromLatin1(entry.shortcut), QKeySequence::PortableText);
@@ -239,7 +255,7 @@ void ContactDialog::initialise() {
 void ContactDialog::contextMenuEvent(QContextMenuEvent* event) {
     // The window manager offers no application system menu; its About item lives here.
     QMenu menu(this);
-    QAction* about = menu.addAction(QString::fromUtf8(AboutItemText()));
+    QAction* about = menu.addAction(ContactText(AboutItemText()));
     connect(about, &QAction::triggered, this, [this] { runCommand(kMenuAboutApplication); });
     menu.exec(event->globalPos());
 }

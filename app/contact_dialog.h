@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "app/contact_runtime.h"
 #include "app/dialog_units.h"
@@ -31,6 +33,11 @@ public:
     QWidget* clientArea() const { return client_; }
     QMenuBar* menuBar() const { return menuBar_; }
     const DialogBaseUnits& baseUnits() const { return base_; }
+
+    // Gives the caption, labels, buttons and menus their texts from the run's catalog. The dialog
+    // does so when it is built; the application again once the runtime has started, since the
+    // language file is known only then.
+    void applyTexts();
 
     // Runs the command of an id as the command table says.
     void runCommand(std::uint16_t id);
@@ -67,6 +74,8 @@ private:
     QMenuBar* menuBar_ = nullptr;
     QHash<std::uint16_t, QWidget*> controls_;
     QHash<std::uint16_t, QAction*> actions_;
+    // Every label, button, menu and menu item whose text comes from the catalog, with its code.
+    std::vector<std::pair<QObject*, const char*>> catalogTexts_;
     QList<QKeySequence> commandKeys_;
     ContactRecordLink link_;
     // Per edit: the text last given to it and the widget's text right after, to tell an untouched

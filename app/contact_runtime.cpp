@@ -7,10 +7,13 @@
 
 #include "runtime/data/fields.h"
 #include "runtime/data/file_table.h"
+#include "runtime/env/catalog.h"
+#include "runtime/env/catalog_builtin.h"
 #include "runtime/mant/mant_action.h"
 #include "runtime/ui/screen.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/platform_text.h"
+#include "runtime/text/slot_table.h"
 #include "runtime/text/str_bridge.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/ui/about_box.h"
@@ -86,6 +89,17 @@ void ContactRunFind(char letter) {
 }
 
 void ContactShowRuntimeAbout() { AboutBox(StrEmpty()); }
+
+QString ContactText(const char* code) {
+    if (code == nullptr) return QString();
+    DynScope scope;
+    // Before the start no slot table exists to load a language file into.
+    return DecodeBytes(SlotReady() ? MsgText(code) : MsgBuiltin(StrFromC(code)));
+}
+
+QString ContactControlText(const ControlSpec& spec) {
+    return spec.msg != nullptr ? ContactText(spec.msg) : QString::fromUtf8(spec.text);
+}
 
 // The transfers report their own outcome; the dialog has nothing to add.
 void ContactRunTransfer(CommandKind kind) {

@@ -58,4 +58,10 @@ void ContactRunTransfer(CommandKind kind);
 // The runtime's own About box (description and version line).
 void ContactShowRuntimeAbout();
 
+// The catalog text of a message code (the window's codes of runtime/env/catalog_builtin.h), decoded
+// from Windows-1252: the run's language once the runtime has started, the built-in Spanish before.
+QString ContactText(const char* code);
+// The text of a template control: its fixed text, else the catalog text of its code.
+QString ContactControlText(const ControlSpec& spec);
+
 }  // namespace rt

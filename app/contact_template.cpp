@@ -4,77 +4,79 @@
 
 #include <array>
 
+#include "runtime/env/catalog_builtin.h"
+
 namespace rt {
 
 namespace {
 
 constexpr ControlSpec kContactControls[] = {
-    {kIdButtonNew, TemplateControlKind::kButton, "Nuevo", {15, 5, 44, 14}},
-    {kIdButtonFirst, TemplateControlKind::kButton, "Inicio", {60, 5, 44, 14}},
-    {kIdButtonPrevious, TemplateControlKind::kButton, "Anterior", {105, 5, 44, 14}},
-    {kIdButtonNext, TemplateControlKind::kButton, "Siguiente", {150, 5, 44, 14}},
-    {kIdButtonLast, TemplateControlKind::kButton, "Ultimo", {195, 5, 44, 14}},
-    {kIdButtonSave, TemplateControlKind::kButton, "Grabar", {240, 5, 44, 14}},
-    {kIdButtonDelete, TemplateControlKind::kButton, "Borrar", {285, 5, 44, 14}},
+    {kIdButtonNew, TemplateControlKind::kButton, nullptr, kMsgWinNew, {15, 5, 44, 14}},
+    {kIdButtonFirst, TemplateControlKind::kButton, nullptr, kMsgWinFirst, {60, 5, 44, 14}},
+    {kIdButtonPrevious, TemplateControlKind::kButton, nullptr, kMsgWinPrevious, {105, 5, 44, 14}},
+    {kIdButtonNext, TemplateControlKind::kButton, nullptr, kMsgWinNext, {150, 5, 44, 14}},
+    {kIdButtonLast, TemplateControlKind::kButton, nullptr, kMsgWinLast, {195, 5, 44, 14}},
+    {kIdButtonSave, TemplateControlKind::kButton, nullptr, kMsgWinSave, {240, 5, 44, 14}},
+    {kIdButtonDelete, TemplateControlKind::kButton, nullptr, kMsgWinDelete, {285, 5, 44, 14}},
     // The letter row: 25 buttons (no W) spread evenly from x 0 to x 326.
-    {kIdLetterA, TemplateControlKind::kButton, "A", {0, 28, 14, 10}},
-    {kIdLetterA + 1, TemplateControlKind::kButton, "B", {14, 28, 14, 10}},
-    {kIdLetterA + 2, TemplateControlKind::kButton, "C", {27, 28, 14, 10}},
-    {kIdLetterA + 3, TemplateControlKind::kButton, "D", {41, 28, 14, 10}},
-    {kIdLetterA + 4, TemplateControlKind::kButton, "E", {54, 28, 14, 10}},
-    {kIdLetterA + 5, TemplateControlKind::kButton, "F", {68, 28, 14, 10}},
-    {kIdLetterA + 6, TemplateControlKind::kButton, "G", {82, 28, 14, 10}},
-    {kIdLetterA + 7, TemplateControlKind::kButton, "H", {95, 28, 14, 10}},
-    {kIdLetterA + 8, TemplateControlKind::kButton, "I", {109, 28, 14, 10}},
-    {kIdLetterA + 9, TemplateControlKind::kButton, "J", {122, 28, 14, 10}},
-    {kIdLetterA + 10, TemplateControlKind::kButton, "K", {136, 28, 14, 10}},
-    {kIdLetterA + 11, TemplateControlKind::kButton, "L", {149, 28, 14, 10}},
-    {kIdLetterM, TemplateControlKind::kButton, "M", {163, 28, 14, 10}},
-    {kIdLetterM + 1, TemplateControlKind::kButton, "N", {177, 28, 14, 10}},
-    {kIdLetterM + 2, TemplateControlKind::kButton, "O", {190, 28, 14, 10}},
-    {kIdLetterM + 3, TemplateControlKind::kButton, "P", {204, 28, 14, 10}},
-    {kIdLetterM + 4, TemplateControlKind::kButton, "Q", {217, 28, 14, 10}},
-    {kIdLetterM + 5, TemplateControlKind::kButton, "R", {231, 28, 14, 10}},
-    {kIdLetterM + 6, TemplateControlKind::kButton, "S", {244, 28, 14, 10}},
-    {kIdLetterM + 7, TemplateControlKind::kButton, "T", {258, 28, 14, 10}},
-    {kIdLetterM + 8, TemplateControlKind::kButton, "U", {272, 28, 14, 10}},
-    {kIdLetterM + 9, TemplateControlKind::kButton, "V", {285, 28, 14, 10}},
-    {kIdLetterM + 10, TemplateControlKind::kButton, "X", {299, 28, 14, 10}},
-    {kIdLetterM + 11, TemplateControlKind::kButton, "Y", {312, 28, 14, 10}},
-    {kIdLetterM + 12, TemplateControlKind::kButton, "Z", {326, 28, 14, 10}},
-    {kIdStatic, TemplateControlKind::kLabel, "RAZON SOCIAL:", {17, 46, 81, 8}},
-    {kIdEditRazonSocial, TemplateControlKind::kEdit, "", {109, 42, 166, 12}},
-    {kIdStatic, TemplateControlKind::kLabel, "NOMBRE:", {17, 60, 81, 8}},
-    {kIdEditNombre, TemplateControlKind::kEdit, "", {109, 57, 166, 12}},
-    {kIdStatic, TemplateControlKind::kLabel, "DIRECCION:", {17, 75, 81, 8}},
-    {kIdEditDireccion, TemplateControlKind::kEdit, "", {109, 71, 166, 12}},
-    {kIdStatic, TemplateControlKind::kLabel, "C.P. / POBLACION:", {17, 90, 81, 8}},
-    {kIdEditCp, TemplateControlKind::kEdit, "", {109, 86, 29, 12}},
-    {kIdEditPoblacion, TemplateControlKind::kEdit, "", {141, 86, 134, 12}},
-    {kIdStatic, TemplateControlKind::kLabel, "TELEFONO:", {17, 105, 81, 8}},
-    {kIdEditTelefono, TemplateControlKind::kEdit, "", {109, 100, 166, 12}},
-    {kIdStatic, TemplateControlKind::kLabel, "MOVIL:", {17, 119, 81, 8}},
-    {kIdEditMovil, TemplateControlKind::kEdit, "", {109, 115, 166, 12}},
-    {kIdStatic, TemplateControlKind::kLabel, "E-MAIL:", {17, 134, 81, 8}},
-    {kIdEditEmail, TemplateControlKind::kEdit, "", {109, 130, 166, 12}},
-    {kIdStatic, TemplateControlKind::kLabel, "OTROS:", {17, 150, 81, 8}},
-    {kIdEditOtros, TemplateControlKind::kEdit, "", {109, 146, 166, 12}},
-    {kIdStatic, TemplateControlKind::kLabel, "OBSERVACIONES:", {17, 164, 81, 8}},
-    {kIdEditObservaciones, TemplateControlKind::kMultiLineEdit, "", {109, 161, 166, 43}},
-    {kIdButtonDial, TemplateControlKind::kButton, "Marcar Teléfono", {109, 209, 165, 11}},
+    {kIdLetterA, TemplateControlKind::kButton, "A", nullptr, {0, 28, 14, 10}},
+    {kIdLetterA + 1, TemplateControlKind::kButton, "B", nullptr, {14, 28, 14, 10}},
+    {kIdLetterA + 2, TemplateControlKind::kButton, "C", nullptr, {27, 28, 14, 10}},
+    {kIdLetterA + 3, TemplateControlKind::kButton, "D", nullptr, {41, 28, 14, 10}},
+    {kIdLetterA + 4, TemplateControlKind::kButton, "E", nullptr, {54, 28, 14, 10}},
+    {kIdLetterA + 5, TemplateControlKind::kButton, "F", nullptr, {68, 28, 14, 10}},
+    {kIdLetterA + 6, TemplateControlKind::kButton, "G", nullptr, {82, 28, 14, 10}},
+    {kIdLetterA + 7, TemplateControlKind::kButton, "H", nullptr, {95, 28, 14, 10}},
+    {kIdLetterA + 8, TemplateControlKind::kButton, "I", nullptr, {109, 28, 14, 10}},
+    {kIdLetterA + 9, TemplateControlKind::kButton, "J", nullptr, {122, 28, 14, 10}},
+    {kIdLetterA + 10, TemplateControlKind::kButton, "K", nullptr, {136, 28, 14, 10}},
+    {kIdLetterA + 11, TemplateControlKind::kButton, "L", nullptr, {149, 28, 14, 10}},
+    {kIdLetterM, TemplateControlKind::kButton, "M", nullptr, {163, 28, 14, 10}},
+    {kIdLetterM + 1, TemplateControlKind::kButton, "N", nullptr, {177, 28, 14, 10}},
+    {kIdLetterM + 2, TemplateControlKind::kButton, "O", nullptr, {190, 28, 14, 10}},
+    {kIdLetterM + 3, TemplateControlKind::kButton, "P", nullptr, {204, 28, 14, 10}},
+    {kIdLetterM + 4, TemplateControlKind::kButton, "Q", nullptr, {217, 28, 14, 10}},
+    {kIdLetterM + 5, TemplateControlKind::kButton, "R", nullptr, {231, 28, 14, 10}},
+    {kIdLetterM + 6, TemplateControlKind::kButton, "S", nullptr, {244, 28, 14, 10}},
+    {kIdLetterM + 7, TemplateControlKind::kButton, "T", nullptr, {258, 28, 14, 10}},
+    {kIdLetterM + 8, TemplateControlKind::kButton, "U", nullptr, {272, 28, 14, 10}},
+    {kIdLetterM + 9, TemplateControlKind::kButton, "V", nullptr, {285, 28, 14, 10}},
+    {kIdLetterM + 10, TemplateControlKind::kButton, "X", nullptr, {299, 28, 14, 10}},
+    {kIdLetterM + 11, TemplateControlKind::kButton, "Y", nullptr, {312, 28, 14, 10}},
+    {kIdLetterM + 12, TemplateControlKind::kButton, "Z", nullptr, {326, 28, 14, 10}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelCompany, {17, 46, 81, 8}},
+    {kIdEditRazonSocial, TemplateControlKind::kEdit, "", nullptr, {109, 42, 166, 12}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelName, {17, 60, 81, 8}},
+    {kIdEditNombre, TemplateControlKind::kEdit, "", nullptr, {109, 57, 166, 12}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelAddress, {17, 75, 81, 8}},
+    {kIdEditDireccion, TemplateControlKind::kEdit, "", nullptr, {109, 71, 166, 12}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelPostcodeTown, {17, 90, 81, 8}},
+    {kIdEditCp, TemplateControlKind::kEdit, "", nullptr, {109, 86, 29, 12}},
+    {kIdEditPoblacion, TemplateControlKind::kEdit, "", nullptr, {141, 86, 134, 12}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelPhone, {17, 105, 81, 8}},
+    {kIdEditTelefono, TemplateControlKind::kEdit, "", nullptr, {109, 100, 166, 12}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelMobile, {17, 119, 81, 8}},
+    {kIdEditMovil, TemplateControlKind::kEdit, "", nullptr, {109, 115, 166, 12}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelEmail, {17, 134, 81, 8}},
+    {kIdEditEmail, TemplateControlKind::kEdit, "", nullptr, {109, 130, 166, 12}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelOther, {17, 150, 81, 8}},
+    {kIdEditOtros, TemplateControlKind::kEdit, "", nullptr, {109, 146, 166, 12}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgWinLabelNotes, {17, 164, 81, 8}},
+    {kIdEditObservaciones, TemplateControlKind::kMultiLineEdit, "", nullptr, {109, 161, 166, 43}},
+    {kIdButtonDial, TemplateControlKind::kButton, nullptr, kMsgWinDial, {109, 209, 165, 11}},
 };
 
-constexpr DialogSpec kContactDialog = {"Quintara de Contactos", "MS Sans Serif", 8, 342, 231, kContactControls};
+constexpr DialogSpec kContactDialog = {kMsgWinCaption, "MS Sans Serif", 8, 342, 231, kContactControls};
 
 // The icon control takes the icon's own size; its rectangle only places it.
 constexpr ControlSpec kAboutControls[] = {
-    {kIdStatic, TemplateControlKind::kIcon, "", {11, 17, 20, 20}},
-    {kIdStatic, TemplateControlKind::kLabel, "Quintara Versión 1.0", {40, 10, 119, 8}},
-    {kIdStatic, TemplateControlKind::kLabel, "Directorio de contactos", {40, 25, 119, 8}},
-    {kIdOk, TemplateControlKind::kButton, "Aceptar", {178, 7, 50, 14}},
+    {kIdStatic, TemplateControlKind::kIcon, "", nullptr, {11, 17, 20, 20}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgAboutVersion, {40, 10, 119, 8}},
+    {kIdStatic, TemplateControlKind::kLabel, nullptr, kMsgAboutDescription, {40, 25, 119, 8}},
+    {kIdOk, TemplateControlKind::kButton, nullptr, kMsgAboutOk, {178, 7, 50, 14}},
 };
 
-constexpr DialogSpec kAboutDialog = {"Acerca de Quintara", "MS Sans Serif", 8, 235, 55, kAboutControls};
+constexpr DialogSpec kAboutDialog = {kMsgAboutCaption, "MS Sans Serif", 8, 235, 55, kAboutControls};
 
 // Edits RAZON SOCIAL to OTROS, the dial button, OBSERVACIONES, the letters A to Z, then the command
 // buttons left to right.
@@ -95,26 +97,26 @@ constexpr auto kTabOrder = [] {
 // Mnemonics on the menus and their items, and standard shortcuts for the navigation commands, so
 // that the whole directory can be worked from the keyboard.
 constexpr MenuEntry kMenu[] = {
-    {MenuEntryKind::kPopup, "&Archivo", 0, nullptr},
-    {MenuEntryKind::kItem, "&Exportar", kIdExport, nullptr},
-    {MenuEntryKind::kPopup, "&Importar", 0, nullptr},
-    {MenuEntryKind::kItem, "&Standard", kMenuImportStandard, nullptr},
-    {MenuEntryKind::kItem, "E&xterno", kMenuImportExternal, nullptr},
+    {MenuEntryKind::kPopup, kMsgMenuFile, 0, nullptr},
+    {MenuEntryKind::kItem, kMsgMenuExport, kIdExport, nullptr},
+    {MenuEntryKind::kPopup, kMsgMenuImport, 0, nullptr},
+    {MenuEntryKind::kItem, kMsgMenuImportStandard, kMenuImportStandard, nullptr},
+    {MenuEntryKind::kItem, kMsgMenuImportExternal, kMenuImportExternal, nullptr},
     {MenuEntryKind::kEnd, nullptr, 0, nullptr},
     {MenuEntryKind::kSeparator, nullptr, 0, nullptr},
-    {MenuEntryKind::kItem, "&Salir", kIdExit, nullptr},
+    {MenuEntryKind::kItem, kMsgMenuExit, kIdExit, nullptr},
     {MenuEntryKind::kEnd, nullptr, 0, nullptr},
-    {MenuEntryKind::kPopup, "&Commandos", 0, nullptr},
-    {MenuEntryKind::kItem, "&Nuevo", kMenuNew, "Ctrl+N"},
-    {MenuEntryKind::kItem, "&Inicio", kMenuFirst, "Ctrl+Home"},
-    {MenuEntryKind::kItem, "&Anterior", kMenuPrevious, "PgUp"},
-    {MenuEntryKind::kItem, "&Siguiente", kMenuNext, "PgDown"},
-    {MenuEntryKind::kItem, "&Ultimo", kMenuLast, "Ctrl+End"},
-    {MenuEntryKind::kItem, "&Grabar", kMenuSave, "Ctrl+S"},
-    {MenuEntryKind::kItem, "&Borrar", kMenuDelete, "Ctrl+Del"},
+    {MenuEntryKind::kPopup, kMsgMenuCommands, 0, nullptr},
+    {MenuEntryKind::kItem, kMsgMenuNew, kMenuNew, "Ctrl+N"},
+    {MenuEntryKind::kItem, kMsgMenuFirst, kMenuFirst, "Ctrl+Home"},
+    {MenuEntryKind::kItem, kMsgMenuPrevious, kMenuPrevious, "PgUp"},
+    {MenuEntryKind::kItem, kMsgMenuNext, kMenuNext, "PgDown"},
+    {MenuEntryKind::kItem, kMsgMenuLast, kMenuLast, "Ctrl+End"},
+    {MenuEntryKind::kItem, kMsgMenuSave, kMenuSave, "Ctrl+S"},
+    {MenuEntryKind::kItem, kMsgMenuDelete, kMenuDelete, "Ctrl+Del"},
     {MenuEntryKind::kEnd, nullptr, 0, nullptr},
-    {MenuEntryKind::kPopup, "A&yuda", 0, nullptr},
-    {MenuEntryKind::kItem, "&Acerca de", kMenuAboutRuntime, nullptr},
+    {MenuEntryKind::kPopup, kMsgMenuHelp, 0, nullptr},
+    {MenuEntryKind::kItem, kMsgMenuAboutRuntime, kMenuAboutRuntime, nullptr},
     {MenuEntryKind::kEnd, nullptr, 0, nullptr},
 };
 
@@ -126,7 +128,7 @@ const DialogSpec& ContactDialogSpec() { return kContactDialog; }
 const DialogSpec& AboutDialogSpec() { return kAboutDialog; }
 std::span<const std::uint16_t> ContactTabOrder() { return kTabOrder; }
 std::span<const MenuEntry> ContactMenu() { return kMenu; }
-const char* AboutItemText() { return "&Acerca de Quintara..."; }
+const char* AboutItemText() { return kMsgAboutItem; }
 
 char LetterOf(std::uint16_t id) {
     if (id >= kIdLetterA && id <= kIdLetterL) return kLetters[id - kIdLetterA];

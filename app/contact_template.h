@@ -68,15 +68,18 @@ constexpr std::uint16_t kLetterKey = 1;
 
 enum class TemplateControlKind : std::uint8_t { kButton, kLabel, kEdit, kMultiLineEdit, kIcon };
 
+// A control's text is either fixed (the letters) or the catalog message of its code, read when the
+// control is built, so that it speaks the run's language.
 struct ControlSpec {
     std::uint16_t id;
     TemplateControlKind kind;
-    const char* text;  // UTF-8
+    const char* text;  // fixed UTF-8 text, or null when msg names it
+    const char* msg;   // catalog code of the text, or null
     DialogRect rect;
 };
 
 struct DialogSpec {
-    const char* caption;  // UTF-8
+    const char* caption;  // catalog code
     const char* face;
     int points;
     int width;
@@ -95,13 +98,13 @@ std::span<const std::uint16_t> ContactTabOrder();
 enum class MenuEntryKind : std::uint8_t { kPopup, kItem, kSeparator, kEnd };
 struct MenuEntry {
     MenuEntryKind kind;
-    const char* text;      // UTF-8 with & before the mnemonic
+    const char* text;      // catalog code of a text with & before its mnemonic
     std::uint16_t id;      // kItem
     const char* shortcut;  // portable key-sequence text, or null
 };
 // Popups open a level that the next kEnd closes; the whole menu is one list.
 std::span<const MenuEntry> ContactMenu();
-// The text of the context-menu item that opens the About box (string 101).
+// The catalog code of the context-menu item that opens the About box (string 101).
 const char* AboutItemText();
 
 // ---- The command table ----

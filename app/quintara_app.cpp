@@ -46,6 +46,8 @@ ErrCode QuintaraInitInstance(ContactDialog& dialog, AppCallback hook) {
     ErrCode code = kOk;
     // A failed start has already been shown; the run goes straight to its end.
     if (QuintaraStart(hook) == kOk) {
+        // The dialog was built before the start chose the language file.
+        dialog.applyTexts();
         std::uint8_t file = 0;
         code = QuintaraOpenContacts(&file);
         if (code == kOk) {

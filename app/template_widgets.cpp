@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/contact_runtime.h"
+
 namespace rt {
 
 namespace {
@@ -18,7 +20,7 @@ constexpr int kIconPixels = 32;
 
 QWidget* MakeControl(const ControlSpec& spec, const DialogBaseUnits& base, const QIcon& icon, QWidget* parent) {
     const QRect rect = DialogRectToPixels(spec.rect, base);
-    const QString text = QString::fromUtf8(spec.text);
+    const QString text = ContactControlText(spec);
     QWidget* widget = nullptr;
     switch (spec.kind) {
         case TemplateControlKind::kButton: {

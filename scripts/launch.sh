@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the contact directory in its working folder with a database to talk to.
 #
-# Usage: launch.sh BINARY [--db-from FOLDER] [ARGUMENTS...]
+# Usage: launch.sh BINARY [--db-from FOLDER] [--lang XX] [ARGUMENTS...]
 #
 # The working folder is ${QUINTARA_HOME:-${XDG_DATA_HOME:-~/.local/share}/quintara}; it holds the
 # connection parameters sqlparams.dat, and later the remembered credentials, config.txt and the logs.
@@ -13,6 +13,11 @@
 # server (local-db.sh with-lease): the server is started when it is not running, and stopped again
 # when the last window or command holding a lease has ended, unless it was started or asked for by
 # hand (local-db.sh ensure).
+# The language: the language file of the user's locale (LC_ALL, then LC_MESSAGES, then LANG: en, fr,
+# de, it), or of --lang XX (es, en, fr, de, it), is put into the working folder as KV_LANG_XX.MSJ,
+# replacing the one put there before; Spanish (es, or any other locale) is the built-in catalog, so
+# no file. A language file the user placed there (one this script did not put, or changed since) is
+# left alone and used.
 # The exit status is the application's.
 set -euo pipefail
 
@@ -24,16 +29,35 @@ die() {
     exit 1
 }
 
-[[ $# -ge 1 ]] || { echo "usage: launch.sh BINARY [--db-from FOLDER] [ARGUMENTS...]" >&2; exit 2; }
+[[ $# -ge 1 ]] || { echo "usage: launch.sh BINARY [--db-from FOLDER] [--lang XX] [ARGUMENTS...]" >&2; exit 2; }
 binary="$(realpath -m "$1")"
 shift
 [[ -x "$binary" ]] || die "no program at $binary"
 
 db_from=""
-if [[ "${1:-}" == "--db-from" ]]; then
-    [[ $# -ge 2 ]] || die "--db-from needs a folder"
-    db_from="$2"
-    shift 2
+lang=""
+while [[ $# -gt 0 ]]; do
+    case "$1" in
+        --db-from)
+            [[ $# -ge 2 ]] || die "--db-from needs a folder"
+            db_from="$2"
+            shift 2
+            ;;
+        --lang)
+            [[ $# -ge 2 ]] || die "--lang needs a language (es, en, fr, de, it)"
+            lang="${2,,}"
+            [[ "$lang" =~ ^(es|en|fr|de|it)$ ]] || die "--lang: no language '$2' (es, en, fr, de, it)"
+            shift 2
+            ;;
+        *) break ;;
+    esac
+done
+# Without --lang the locale decides: the first of LC_ALL, LC_MESSAGES and LANG that is set.
+if [[ -z "$lang" ]]; then
+    locale_name="${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}"
+    lang="${locale_name:0:2}"
+    lang="${lang,,}"
+    [[ "$lang" =~ ^(en|fr|de|it)$ ]] || lang="es"
 fi
 
 work="$(realpath -m "${QUINTARA_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/quintara}")"
@@ -67,6 +91,49 @@ if [[ -n "$db_from" ]]; then
     fi
 elif [[ ! -f "$params" ]]; then
     bash "$local_db" params | install_params
+fi
+
+# The run's language file. The marker .lang-placed names the file this script put in the working
+# folder and its checksum, so that a file of the user's own is never replaced or removed.
+lang_dir=""
+for candidate in "${QUINTARA_LANG_DIR:-}" "$here/../lang" "$here/../../share/quintara/lang"; do
+    if [[ -n "$candidate" && -d "$candidate" ]]; then lang_dir="$candidate"; break; fi
+done
+marker="$work/.lang-placed"
+placed_name="" placed_sum=""
+[[ -f "$marker" ]] && read -r placed_name placed_sum <"$marker" || true
+placed_ours=0
+if [[ -n "$placed_name" && -f "$work/$placed_name" ]] &&
+   [[ "$(sha256sum <"$work/$placed_name" | cut -d' ' -f1)" == "$placed_sum" ]]; then
+    placed_ours=1
+fi
+user_file=""
+while IFS= read -r found; do
+    name="$(basename "$found")"
+    (( placed_ours )) && [[ "$name" == "$placed_name" ]] && continue
+    user_file="$name"
+    break
+done < <(find "$work" -maxdepth 1 -type f -iname 'kv_lang_*.msj' 2>/dev/null)
+wanted=""
+[[ "$lang" != "es" && -z "$user_file" ]] && wanted="KV_LANG_${lang^^}.MSJ"
+if (( placed_ours )) && [[ "$placed_name" != "$wanted" ]]; then
+    rm -f "$work/$placed_name"
+    placed_ours=0
+fi
+(( placed_ours )) || rm -f "$marker"
+if [[ -n "$wanted" ]] && ! (( placed_ours )); then
+    if [[ -n "$lang_dir" && -f "$lang_dir/$wanted" ]]; then
+        tmp="$(mktemp "$work/.lang.XXXXXX")"
+        cp "$lang_dir/$wanted" "$tmp"
+        chmod 644 "$tmp"
+        mv -f "$tmp" "$work/$wanted"
+        echo "$wanted $(sha256sum <"$work/$wanted" | cut -d' ' -f1)" >"$marker"
+    else
+        echo "launch: no language file $wanted; the built-in Spanish serves" >&2
+    fi
+fi
+if [[ -n "$user_file" && "$lang" != "es" ]]; then
+    echo "launch: the working folder holds a language file of its own ($user_file); it is used" >&2
 fi
 
 # sqlparams.dat of the embedded database names its socket folder as the host.

@@ -3,10 +3,11 @@
 # build in build/release (the first run builds it, later runs only bring it up to date), and starts
 # the application through scripts/launch.sh on the embedded default database.
 #
-# Usage: run.sh [--stop-db [--force]] [--db-from FOLDER] [ARGUMENTS...]
+# Usage: run.sh [--stop-db [--force]] [--db-from FOLDER] [--lang XX] [ARGUMENTS...]
 #   --stop-db          stops the embedded database server and ends; while a window or a command still
 #                      uses it, it refuses unless --force is given (see local-db.sh stop)
 #   --db-from FOLDER   uses FOLDER's sqlparams.dat (a server of the user's own); see launch.sh
+#   --lang XX          the language (es, en, fr, de, it) instead of the locale's; see launch.sh
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 

@@ -3,12 +3,15 @@
 // (9, 2) and an end-offset table maps each code of the file's range to its text.
 #include "runtime/env/catalog.h"
 
+#include <string>
+
 #include "runtime/env/catalog_builtin.h"
 #include "runtime/env/paths.h"
 #include "runtime/env/streams.h"
 #include "runtime/env/parm_files.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/slot_table.h"
+#include "runtime/text/str_bridge.h"
 #include "runtime/text/text_build.h"
 #include "runtime/text/text_clean.h"
 #include "runtime/text/text_lists.h"
@@ -23,12 +26,36 @@ constexpr char kLangSuffixes[] = "_en,_es,_fr,_de,_it";
 
 struct LoadedTexts {
     LangState state = LangState::kNotTried;
+    char code[3] = {};        // the language code of the file's name, empty when it gives none
     std::uint16_t first = 0;  // first code of the file
     std::uint16_t last = 0;   // last code of the file
     std::uint16_t count = 0;  // entries in ends
     std::uint16_t ends[kMaxEntries] = {};
 };
 LoadedTexts g_lang;
+
+// The language file a caller chose for the run, kept apart from the loaded texts so that start-up's
+// reset does not forget it.
+struct LangChoice {
+    bool chosen = false;
+    std::string file;  // runtime path; empty: the built-in catalog
+};
+LangChoice g_choice;
+
+// The language code in a file name KV_LANG_xx.MSJ (any letter case), when it is one the runtime knows.
+void NoteCode(StrDesc name) {
+    std::string upper = StrToStd(PathPart(name, kPathFileName));
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    const std::string prefix = "KV_LANG_", suffix = ".MSJ";
+    if (upper.size() != prefix.size() + 2 + suffix.size() || upper.compare(0, prefix.size(), prefix) != 0 ||
+        upper.compare(upper.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return;
+    std::string code = upper.substr(prefix.size(), 2);
+    if (ItemIndex(S(kLangCodes), StrViewStd(code), ',') == 0) return;
+    g_lang.code[0] = code[0];
+    g_lang.code[1] = code[1];
+}
 
 // Reads the first four bytes of a code or line as a number; a negative number names no code.
 std::uint16_t CodeNumber(StrDesc text) {
@@ -63,10 +90,15 @@ bool TakeLine(StrDesc line) {
 void LoadLanguageFile() {
     g_lang.state = LangState::kTried;
     std::uint16_t m = DynMark();
-    StrDesc code = SlotGet(kRunGroup, kSlotLanguage);
-    StrDesc name = Format(15, "KV_LANG_%s.MSJ", StrToC(code.len ? code : S("*")));
-    StrDesc pattern = name.IsError() ? name : PathJoin(SlotGet(kRunGroup, kSlotDefaultFolder), name);
-    StrDesc found = pattern.IsError() ? pattern : FindFiles(pattern);
+    StrDesc found;
+    if (g_choice.chosen) {
+        found = StrViewStd(g_choice.file);  // an empty file finds nothing
+    } else {
+        StrDesc code = SlotGet(kRunGroup, kSlotLanguage);
+        StrDesc name = Format(15, "KV_LANG_%s.MSJ", StrToC(code.len ? code : S("*")));
+        StrDesc pattern = name.IsError() ? name : PathJoin(SlotGet(kRunGroup, kSlotDefaultFolder), name);
+        found = pattern.IsError() ? pattern : FindFiles(pattern);
+    }
     if (!found.IsError() && found.len != 0) {
         StrDesc first = Item(found, '\0', 1);
         // Opened by name in the current folder, else in the default folder.
@@ -83,6 +115,7 @@ void LoadLanguageFile() {
             }
             SlotPop(kWorkQueueGroup);
         }
+        if (g_lang.state == LangState::kLoaded) NoteCode(first);
     }
     DynRelease(m);
 }
@@ -95,6 +128,17 @@ void MsgLangReset() {
     g_lang = LoadedTexts{};
     if (SlotReady()) SlotSet(kRunTextsGroup, kSlotLangTexts, StrEmpty());
 }
+
+StrDesc MsgLangCode() {
+    return g_lang.state == LangState::kLoaded && g_lang.code[0] != 0 ? StrMake(g_lang.code, 2) : StrEmpty();
+}
+
+void MsgLangChoose(StrDesc file) {
+    g_choice.chosen = true;
+    g_choice.file = file.IsError() ? std::string() : StrToStd(file);
+}
+
+void MsgLangUnchoose() { g_choice = LangChoice{}; }
 
 StrDesc MsgText(StrDesc code) {
     if (code.IsError()) return StrEmpty();

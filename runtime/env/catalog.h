@@ -26,4 +26,16 @@ LangState MsgLangState();
 // Start-up calls it before its first lookup; tests call it after setting the slots up.
 void MsgLangReset();
 
+// The language code the loaded language file's name gives ("EN" for KV_LANG_EN.MSJ, in any letter
+// case); empty when no file is loaded or its name gives none of "EN,ES,FR,DE,IT". Start-up makes it
+// the run's language when none is set, so dates, help files and Qt's own texts follow the texts.
+StrDesc MsgLangCode();
+
+// Chooses the run's language file ahead of start-up, as a command-line option does: the first
+// lookup then loads file (a runtime path) instead of looking for KV_LANG_*.MSJ, and an empty file
+// keeps the built-in catalog for the whole run. The choice outlasts MsgLangReset.
+void MsgLangChoose(StrDesc file);
+// Drops the choice: the first lookup looks for a language file again.
+void MsgLangUnchoose();
+
 }  // namespace rt

@@ -7,6 +7,7 @@
 #include "runtime/data/dictionary.h"
 #include "runtime/data/file_table.h"
 #include "runtime/env/catalog.h"
+#include "runtime/env/catalog_builtin.h"
 #include "runtime/env/errors.h"
 #include "runtime/env/fonts.h"
 #include "runtime/env/options.h"
@@ -51,7 +52,7 @@ ErrCode InitRuntime(const std::u16string& cmdLine) {
     MsgLangReset();
     DynScope scope;
     StrDesc nul = S("\0");
-    StrDesc locale = StrAssemble({MsgText("0019"), nul, MsgText("0117"), nul, S(" ")});
+    StrDesc locale = StrAssemble({MsgText(kMsgNumberFormat), nul, MsgText(kMsgDateNames), nul, S(" ")});
     if (ErrCode e = SlotSet(kRunGroup, kSlotLocale, locale)) return e;
     StrDesc line = FromPlatform(cmdLine.data(), cmdLine.size());
     return SlotSet(kRunGroup, kSlotCmdLine, CmdLineNormalise(line));
@@ -148,7 +149,12 @@ ErrCode RuntimeStart(const StartRequest& request) {
         return e;
     }
 
-    if (SlotGet(kRunGroup, kSlotLanguage).len == 0) SlotSet(kRunGroup, kSlotLanguage, S("ES"));
+    // Without a language of its own the run speaks the language of the file its texts came from,
+    // else the built-in Spanish.
+    if (SlotGet(kRunGroup, kSlotLanguage).len == 0) {
+        StrDesc loaded = MsgLangCode();
+        SlotSet(kRunGroup, kSlotLanguage, loaded.len != 0 ? loaded : S("ES"));
+    }
 
     SetTrace();
     SetIdentity(request.identity, request.description);

@@ -61,7 +61,8 @@ std::string FormatLongDatePattern() {
 
 bool FormatDayFirst() {
     std::uint16_t lang = LangIndex();  // position in "EN,ES,FR,DE,IT"
-    return lang == 2 || lang == 3 || lang == 5;
+    // German writes the day first as well (11.12.2026).
+    return lang == 2 || lang == 3 || lang == 4 || lang == 5;
 }
 
 }  // namespace rt

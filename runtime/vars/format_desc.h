@@ -30,7 +30,7 @@ FormatDescriptor FormatCurrent();
 std::string FormatMonthName(int month);
 // The long-date pattern with [D], [M] and [Y]; "[D] [M] [Y]" when the slot has none.
 std::string FormatLongDatePattern();
-// True when the language writes the day before the month (ES, FR and IT).
+// True when the language writes the day before the month (ES, FR, DE and IT).
 bool FormatDayFirst();
 
 }  // namespace rt

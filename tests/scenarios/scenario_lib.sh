@@ -71,10 +71,11 @@ scen_make_db() {
         "${PGPASSWORD:-}" >"$scen_tmp/dbfrom/sqlparams.dat"
 }
 
-# Starts the application as the run command does, in a working folder of the scenario's own.
+# Starts the application as the run command does, in a working folder of the scenario's own, in
+# Spanish whatever the machine's locale (the scenarios answer Spanish questions).
 scen_launch() {
     HOME="$scen_tmp/home" QUINTARA_HOME="$scen_tmp/work" ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" \
-        setsid bash "$repo/scripts/launch.sh" "$QUINTARA_BINARY" --db-from "$scen_tmp/${1:-dbfrom}" \
+        setsid bash "$repo/scripts/launch.sh" "$QUINTARA_BINARY" --db-from "$scen_tmp/${1:-dbfrom}" --lang es \
         >"$scen_tmp/app.out" 2>"$scen_tmp/app.err" &
     app_pid=$!
 }

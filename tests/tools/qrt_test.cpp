@@ -134,6 +134,26 @@ TEST(QrtTest, HelpAndMisuse) {
     EXPECT_EQ(told.out.rfind("usage: qrt ", 0), 0u);
 }
 
+// --lang gives the run the program's language file of that language: its texts, its dates and
+// numbers, the words of its error lines; es is the built-in Spanish; an unknown language is misuse.
+TEST(QrtTest, LangChoosesTheRunsLanguage) {
+    struct Case { const char* lang; const char* out; };
+    const Case cases[] = {
+        {"de", "'11. Dezember 2026'\n'11-12-2026'\n'1.234,50'\nerror 128: Fehler Tipos"},
+        {"EN", "'December 11, 2026'\n'12-11-2026'\n'1,234.50'\nerror 128: Error Tipos"},
+        {"fr", "'11 d\xC3\xA9" "cembre 2026'\n'11-12-2026'\n'1 234,50'\nerror 128: Erreur Tipos"},
+        {"es", "'11 de Diciembre de 2026'\n'11-12-2026'\n'1.234,50'\nerror 128: Error Tipos"},
+    };
+    for (const Case& c : cases) {
+        QrtRun r = Qrt({"--lang", c.lang, "-e", "FN$DATE('20261211';4)", "-e", "FN$DATE('20261211';2)", "-e",
+                        "FN$MASK('#,###.##';'1234.5')", "-e", "'A'+1"});
+        EXPECT_EQ(r.out.substr(0, std::string(c.out).size()), c.out) << c.lang;
+        EXPECT_EQ(r.status, 1) << c.lang;
+    }
+    EXPECT_EQ(Qrt({"--lang", "xx", "-e", "1"}).status, 2);
+    EXPECT_EQ(Qrt({"-e", "1", "--lang"}).status, 2);
+}
+
 TEST(QrtTest, ExpressionsOverTheTextLimitAreRefusedAndTheNextOneRuns) {
     const std::string longest = "'" + std::string(65533, 'x') + "'";  // 65,535 bytes: evaluated
     QrtRun r = Qrt({}, longest + "\n" + std::string(65536, '1') + "\n1+" + std::string(70000, '0') + "\n7\n");

@@ -2,6 +2,7 @@
 // input) in one runtime, so that assignments carry from one expression to the next, or runs one
 // transfer (--transfer).
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/process.h"
 #include "runtime/data/file_open.h"
 #include "runtime/data/file_table.h"
+#include "runtime/env/catalog.h"
 #include "runtime/env/errors.h"
 #include "runtime/sql/sql_connect.h"
 #include "runtime/start/runtime_start.h"
@@ -18,6 +20,7 @@
 #include "runtime/env/options.h"
 #include "runtime/text/dyn_strings.h"
 #include "runtime/text/err_codes.h"
+#include "runtime/text/str_bridge.h"
 #include "tools/qrt/qrt_args.h"
 #include "tools/qrt/qrt_output.h"
 #include "tools/qrt/qrt_import.h"
@@ -69,6 +72,29 @@ bool RunOne(const std::string& expression) {
     return failed;
 }
 
+// --lang: Spanish is the built-in catalog; another language is the program's language file of it,
+// from QUINTARA_LANG_DIR or the source tree's lang folder. False, said on standard error, without it.
+bool ChooseLanguage(const std::string& lang) {
+    if (lang == "es") {
+        rt::MsgLangChoose(rt::StrEmpty());
+        return true;
+    }
+    const char* dir = std::getenv("QUINTARA_LANG_DIR");
+    std::string code = lang;
+    for (char& c : code) c = static_cast<char>(c - 32);
+    std::string path = std::string(dir != nullptr && *dir ? dir : QRT_LANG_DIR) + "/KV_LANG_" + code + ".MSJ";
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::fclose(f);
+        // A runtime path: '\\' separates its folders.
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        rt::MsgLangChoose(rt::StrViewStd(path));
+        return true;
+    }
+    std::fprintf(stderr, "qrt: no language file %s\n", path.c_str());
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +110,7 @@ int main(int argc, char** argv) {
         std::fputs(rt::qrt::QrtUsage(), stdout);
         return 0;
     }
+    if (!args.lang.empty() && !ChooseLanguage(args.lang)) return 2;
     rt::PlatformSetArgs(static_cast<int>(args.runtimeArgs.size()), args.runtimeArgs.data());
 
     rt::ConsoleDesktop desktop;

@@ -2,6 +2,7 @@
 #include "tools/qrt/qrt_args.h"
 
 #include <cstring>
+#include <string>
 
 namespace rt::qrt {
 
@@ -24,6 +25,12 @@ QrtArgs QrtParseArgs(int argc, const char* const* argv) {
             a.transferMode = argv[++i];
             a.transferTarget = argv[++i];
             a.transferBlock = argv[++i];
+        } else if (std::strcmp(arg, "--lang") == 0) {
+            std::string lang = i + 1 < argc && argv[i + 1] ? argv[++i] : "";
+            for (char& c : lang)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+            if (lang != "es" && lang != "en" && lang != "fr" && lang != "de" && lang != "it") a.misused = true;
+            else a.lang = lang;
         } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "/?") == 0) {
             a.help = true;
         } else {
@@ -34,8 +41,8 @@ QrtArgs QrtParseArgs(int argc, const char* const* argv) {
 }
 
 const char* QrtUsage() {
-    return "usage: qrt [-e EXPRESSION]... [RUNTIME OPTION]...\n"
-           "       qrt --transfer MODE TARGET BLOCK [RUNTIME OPTION]...\n"
+    return "usage: qrt [-e EXPRESSION]... [--lang XX] [RUNTIME OPTION]...\n"
+           "       qrt --transfer MODE TARGET BLOCK [--lang XX] [RUNTIME OPTION]...\n"
            "       qrt --import standard|external FILE [--table NAME] [--map 'COLUMN=FIELD,...']\n"
            "                   [RUNTIME OPTION]...\n"
            "       qrt --help\n"
@@ -55,6 +62,9 @@ const char* QrtUsage() {
            "                   updating existing keys, then adding the rest; an external import takes\n"
            "                   the map given with --map (remembered in config.txt) or the one\n"
            "                   config.txt holds for FILE's header\n"
+           "  --lang XX        the run's language: es (the built-in Spanish), en, fr, de or it\n"
+           "                   (the program's language file of that language); without it, a\n"
+           "                   language file KV_LANG_XX.MSJ in the working folder, else Spanish\n"
            "  -h, --help, /?   show this text and exit\n"
            "\n"
            "Every other argument is a runtime option, as on the desktop: /TRACE:n, /APNAME:XX\n"

@@ -9,7 +9,8 @@ struct QrtArgs {
     std::vector<std::string> expressions;  // the -e texts, UTF-8 as given
     std::vector<const char*> runtimeArgs;  // the program name, then every argument that is not qrt's
     bool help = false;                     // -h, --help or /? was given
-    bool misused = false;                  // a -e without an expression after it
+    bool misused = false;                  // a -e without an expression after it, an unknown --lang
+    std::string lang;                      // --lang XX: es, en, fr, de or it; empty without it
     // --transfer MODE TARGET BLOCK: one transfer in batch form instead of expressions.
     bool transfer = false;
     std::string transferMode, transferTarget, transferBlock;  // UTF-8 as given

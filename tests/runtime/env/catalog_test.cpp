@@ -84,7 +84,14 @@ TEST_F(CatalogTest, BuiltInTextsAreExact) {
 
 TEST_F(CatalogTest, EveryUsedCodeFindsItsOwnRecord) {
     // A code must never be found inside another message, and a text never runs into the next record.
-    for (const char* code : kUsedCodes) {
+    std::vector<std::string> codes(std::begin(kUsedCodes), std::end(kUsedCodes));
+    for (int n = kMsgWinCodeFirst; n <= kMsgWinCodeLast; ++n) {
+        char code[8];
+        std::snprintf(code, sizeof code, "%04d", n);
+        codes.push_back(code);
+    }
+    for (const std::string& name : codes) {
+        const char* code = name.c_str();
         std::string text = Msg(code);
         EXPECT_FALSE(text.empty()) << code;
         EXPECT_EQ(text.find('\t'), std::string::npos) << code;
@@ -95,6 +102,37 @@ TEST_F(CatalogTest, EveryUsedCodeFindsItsOwnRecord) {
     EXPECT_EQ(Str(CatalogBlock(0)).substr(0, 1), "\t");
     EXPECT_EQ(Str(CatalogBlock(1)).substr(0, 5), "0040 ");
     EXPECT_EQ(Str(CatalogBlock(2)).substr(0, 5), "0089 ");
+}
+
+TEST_F(CatalogTest, WindowTextsAreTheDialogsSpanish) {
+    EXPECT_EQ(Msg(kMsgWinCaption), "Quintara de Contactos");
+    EXPECT_EQ(Msg(kMsgWinDial), "Marcar Tel\xE9" "fono");
+    EXPECT_EQ(Msg(kMsgMenuImportExternal), "E&xterno");
+    EXPECT_EQ(Msg(kMsgAboutVersion), "Quintara Versi\xF3n 1.0");
+    EXPECT_EQ(Msg(kMsgAboutItem), "&Acerca de Quintara...");
+}
+
+// The loaded file's name gives the language code; a chosen file (or none) replaces the search.
+TEST_F(CatalogTest, LanguageCodeOfTheFileAndAChosenFile) {
+    WriteFile("Kv_Lang_It.msj", "0009 Errore \r\n");
+    WriteFile("other.txt", "0009 Other \r\n");
+    EXPECT_EQ(Str(MsgLangCode()), "");  // nothing loaded yet
+    EXPECT_EQ(Msg("0009"), "Errore ");
+    EXPECT_EQ(Str(MsgLangCode()), "IT");
+
+    MsgLangChoose(StrFromC((dir_ / "other.txt").string().c_str()));
+    MsgLangReset();
+    EXPECT_EQ(Msg("0009"), "Other ");
+    EXPECT_EQ(Str(MsgLangCode()), "");  // a name that gives no language
+
+    MsgLangChoose(StrEmpty());
+    MsgLangReset();
+    EXPECT_EQ(Msg("0009"), "Error ");
+    EXPECT_EQ(MsgLangState(), LangState::kTried);
+
+    MsgLangUnchoose();
+    MsgLangReset();
+    EXPECT_EQ(Msg("0009"), "Errore ");
 }
 
 TEST_F(CatalogTest, CodeWithItsOwnDefaultText) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/data/file_table.h"
+#include "runtime/env/catalog.h"
 #include "runtime/env/errors.h"
 #include "runtime/env/fonts.h"
 #include "runtime/env/options.h"
@@ -82,6 +83,31 @@ TEST_F(RuntimeStartTest, TheContactApplicationsStartLetsPhaseTwoDecide) {
     EXPECT_EQ(RuntimeEnd(Callback, 0), 0);
     EXPECT_EQ(g_phases.back(), 3);
     EXPECT_FALSE(MemReady());
+}
+
+// A language file in the working folder gives the run its texts, its locale record and its
+// language code; a file chosen ahead of the start wins over it, and an empty choice keeps Spanish.
+TEST_F(RuntimeStartTest, TheRunSpeaksTheLanguageOfItsLanguageFile) {
+    TempFolder dir(true);
+    dir.Write("kv_lang_de.msj", "0009 Fehler \r\n0019 ,.'0123456789,-D',' NJ','  ,NEIN,JA'\r\n");
+    dir.Write("chosen.msj", "0009 Errore \r\n");
+    struct Case {
+        int choice;  // 0 none, 1 the file chosen.msj, 2 the built-in catalog
+        const char* language;
+        const char* error;
+    } cases[] = {{0, "DE", "Fehler "}, {1, "ES", "Errore "}, {2, "ES", "Error "}};
+    for (const Case& c : cases) {
+        if (c.choice == 1) MsgLangChoose(S("chosen.msj"));
+        if (c.choice == 2) MsgLangChoose(StrEmpty());
+        ASSERT_EQ(Start("q"), 0) << c.choice;
+        EXPECT_EQ(Str(SlotGet(0, 4)), c.language) << c.choice;
+        EXPECT_EQ(Str(MsgText("0009")), c.error) << c.choice;
+        if (c.choice == 0) {
+            EXPECT_EQ(Str(SlotGet(0, 0)).substr(0, 2), ",.");
+        }
+        RuntimeEnd(nullptr, 0);
+        MsgLangUnchoose();
+    }
 }
 
 TEST_F(RuntimeStartTest, TraceOptionSetsTheTraceMask) {

@@ -68,6 +68,16 @@ TEST_F(DateTest, ParseInEnglishOrder) {
     EXPECT_EQ(Parse("2/29/2000"), "20000229");
 }
 
+// German writes the day first, as Spanish does; only English puts the month first.
+TEST_F(DateTest, GermanOrderIsDayFirst) {
+    test::SetLocale("DE", ",.'0123456789,-D',' NJ','  ,NEIN,JA'",
+              "'Januar,Februar,M\xE4rz,April,Mai,Juni,Juli,August,September,Oktober,November,Dezember',"
+              "'[D]. [M] [Y]'");
+    EXPECT_EQ(Parse("5.3.25"), "20250305");
+    EXPECT_EQ(Show("20250305", 2), "05-03-2025");
+    EXPECT_EQ(Show("20250305", 4), "05. M\xE4rz 2025");
+}
+
 TEST_F(DateTest, EmptyTextIsTodayUnlessTheOptionBitIsSet) {
     PlatformDateTime now = PlatformNow();
     char want[16];
