@@ -10,8 +10,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -21,6 +23,8 @@
 #include "app/quintara_app.h"
 #include "platform/process.h"
 #include "platform/qt/qt_desktop.h"
+#include "runtime/ui/win_create.h"
+#include "runtime/ui/win_stack.h"
 #include "runtime/data/file_open.h"
 #include "runtime/text/mem_areas.h"
 #include "tests/support/pg_fixture.h"
@@ -73,6 +77,30 @@ protected:
             EXPECT_FALSE(MemReady());
         }
         DesktopSet(nullptr);
+    }
+
+    // Runs the dialog modally, as the application does, with body inside its loop; the dialog ends
+    // with the user's Escape after the body. Should the body hang (a window no user can reach), a guard
+    // ends its windows and the dialog. Whether the Escape ended it.
+    bool RunModal(const std::function<void()>& body) {
+        bool ended = false;
+        QTimer::singleShot(0, dialog_.get(), [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+            body();
+            KeyToWindow(dialog_.get(), Qt::Key_Escape);
+            ended = true;
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, dialog_.get(), [this] {
+            ADD_FAILURE() << "the dialog was still running after the guard's time";
+            while (WinTop() != kNoWindow) WinDestroy(WinTop());
+            dialog_->reject();
+        });
+        guard.start(15000);
+        dialog_->hide();
+        dialog_->exec();
+        return ended;
     }
 
     // A real mouse click on a button of the dialog.

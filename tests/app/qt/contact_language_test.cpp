@@ -133,24 +133,6 @@ protected:
         work_.Write(std::string("KV_LANG_") + language_ + ".MSJ", LanguageBytes(language_));
         ContactDbTest::SetUp();
     }
-    // Runs the dialog modally with body inside its loop; it ends with Escape after the body.
-    void RunModal(const std::function<void()>& body) {
-        QTimer::singleShot(0, dialog_.get(), [&] {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
-            body();
-            KeyToWindow(dialog_.get(), Qt::Key_Escape);
-        });
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, dialog_.get(), [this] {
-            ADD_FAILURE() << "the dialog was still running after the guard's time";
-            while (WinTop() != kNoWindow) WinDestroy(WinTop());
-            dialog_->reject();
-        });
-        guard.start(15000);
-        dialog_->hide();
-        dialog_->exec();
-    }
     std::vector<std::string> ButtonsOf(QWidget* box) {
         std::vector<std::string> buttons;
         for (QAbstractButton* b : box->findChildren<QAbstractButton*>()) buttons.push_back(b->text().toStdString());

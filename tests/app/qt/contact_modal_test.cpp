@@ -30,27 +30,8 @@ namespace {
 
 class ContactModalTest : public ContactDbTest {
 protected:
-    // Runs the dialog modally; body runs inside its loop, and the dialog ends with Escape after it.
-    // Should the body hang (a window no user can reach), the guard ends its windows and the dialog.
     void RunModal(const std::function<void()>& body) {
-        bool ended = false;
-        QTimer::singleShot(0, dialog_.get(), [&] {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
-            body();
-            KeyToWindow(dialog_.get(), Qt::Key_Escape);
-            ended = true;
-        });
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, dialog_.get(), [this] {
-            ADD_FAILURE() << "the dialog was still running after the guard's time";
-            while (WinTop() != kNoWindow) WinDestroy(WinTop());
-            dialog_->reject();
-        });
-        guard.start(15000);
-        dialog_->hide();
-        dialog_->exec();
-        EXPECT_TRUE(ended) << "the dialog did not end by the user's Escape";
+        EXPECT_TRUE(ContactDbTest::RunModal(body)) << "the dialog did not end by the user's Escape";
     }
 };
 
